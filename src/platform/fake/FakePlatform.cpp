@@ -1,0 +1,157 @@
+#include "platform/fake/FakePlatform.h"
+
+#include <cstring>
+#include <thread>
+
+namespace {
+thread_local uint32_t fakeLastError = 0;
+}
+
+std::vector<std::string> FakePlatform::DebugLines() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return debugLines_;
+}
+
+std::vector<FakePlatform::EchoCall> FakePlatform::EchoCalls() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return echoCalls_;
+}
+
+std::vector<std::string> FakePlatform::ArpCalls() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return arpCalls_;
+}
+
+std::vector<std::string> FakePlatform::OpenedUrls() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return openedUrls_;
+}
+
+int FakePlatform::OsVersionQueries() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return osVersionQueries_;
+}
+
+int FakePlatform::AdapterQueries() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return adapterQueries_;
+}
+
+void FakePlatform::ClearRecords() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pendingDebug_.clear();
+    debugLines_.clear();
+    echoCalls_.clear();
+    arpCalls_.clear();
+    openedUrls_.clear();
+    osVersionQueries_ = 0;
+    adapterQueries_ = 0;
+}
+
+void FakePlatform::WriteDebugString(const char* text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pendingDebug_ += text;
+    size_t end;
+    while ((end = pendingDebug_.find('\n')) != std::string::npos) {
+        debugLines_.push_back(pendingDebug_.substr(0, end));
+        pendingDebug_.erase(0, end + 1);
+    }
+}
+
+uint32_t FakePlatform::GetLastError() { return fakeLastError; }
+
+void FakePlatform::SetLastError(uint32_t code) { fakeLastError = code; }
+
+std::optional<std::string> FakePlatform::GetErrorMessage(uint32_t code) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = errorMessages.find(code);
+    if (found == errorMessages.end()) return std::nullopt;
+    return found->second;
+}
+
+LocalTime FakePlatform::GetLocalTime() { return localTime; }
+
+uint32_t FakePlatform::GetTickCount() { return tickCount; }
+
+bool FakePlatform::StartThread(std::function<void()> body) {
+    if (onStartThread) return onStartThread(body);
+    std::thread(std::move(body)).detach();
+    return true;
+}
+
+void* FakePlatform::LoadModule(const char*) {
+    SetLastError(126);
+    return nullptr;
+}
+
+void* FakePlatform::FindEntryPoint(void*, const char*) {
+    SetLastError(127);
+    return nullptr;
+}
+
+bool FakePlatform::FreeModule(void*) {
+    SetLastError(6);
+    return false;
+}
+
+bool FakePlatform::StartSockets() { return socketsAvailable; }
+
+bool FakePlatform::GetHostName(char* buffer, size_t size) {
+    if (!hostName || size == 0) return false;
+    std::strncpy(buffer, hostName->c_str(), size - 1);
+    buffer[size - 1] = '\0';
+    return true;
+}
+
+// The conversion is pure, so the system's own serves.
+uint32_t FakePlatform::InetAddr(const char* text) { return Platform::System().InetAddr(text); }
+
+std::optional<uint32_t> FakePlatform::LookupHost(const char* name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = hosts.find(name);
+    if (found == hosts.end()) return std::nullopt;
+    return found->second;
+}
+
+bool FakePlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
+    EchoCall call{address, payloadSize, timeoutMs};
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        echoCalls_.push_back(call);
+    }
+    return onEcho ? onEcho(call) : false;
+}
+
+bool FakePlatform::LaunchArp(const std::string& parameters) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        arpCalls_.push_back(parameters);
+    }
+    return onLaunchArp ? onLaunchArp(parameters) : true;
+}
+
+AdapterList FakePlatform::GetAdapters() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++adapterQueries_;
+    return adapters;
+}
+
+bool FakePlatform::GetOsVersion(OsVersion& version) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++osVersionQueries_;
+    if (!osVersion) return false;
+    version = *osVersion;
+    return true;
+}
+
+NetworkRights FakePlatform::GetNetworkRights() { return rights; }
+
+bool FakePlatform::OpenUrl(const std::string& url) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        openedUrls_.push_back(url);
+    }
+    return onOpenUrl ? onOpenUrl(url) : true;
+}
+
+std::optional<FileVersion> FakePlatform::GetFileVersion() { return fileVersion; }

@@ -1,0 +1,88 @@
+// A Platform for tests: records what the program asks of the operating
+// system and answers from what the test programmed. Thread-safe.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <map>
+#include <mutex>
+
+class FakePlatform : public Platform {
+public:
+    struct EchoCall {
+        uint32_t address;
+        size_t payloadSize;
+        uint32_t timeoutMs;
+    };
+
+    // --- Programmed answers (set before use; hooks run on the calling thread)
+    std::function<bool(const EchoCall&)> onEcho;                // default: no answer
+    std::function<bool(const std::string&)> onLaunchArp;        // default: launched
+    std::function<bool(const std::string&)> onOpenUrl;          // default: opened
+    std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
+    std::optional<std::string> hostName = std::string("fakehost");
+    std::map<std::string, uint32_t> hosts;  // name -> address, network order
+    AdapterList adapters{AdapterList::Status::NoAdapter, {}};
+    std::optional<OsVersion> osVersion = OsVersion{kPlatformOther, 0, 0};
+    std::map<uint32_t, std::string> errorMessages;
+    std::optional<FileVersion> fileVersion = FileVersion{1, 0, 5, 0};
+    NetworkRights rights;
+    bool socketsAvailable = true;
+    uint32_t tickCount = 0;
+    LocalTime localTime{9, 15, 2, 31, 6, 12};
+
+    // --- Recorded calls
+    std::vector<std::string> DebugLines() const;  // without their line feeds
+    std::vector<EchoCall> EchoCalls() const;
+    std::vector<std::string> ArpCalls() const;
+    std::vector<std::string> OpenedUrls() const;
+    int OsVersionQueries() const;
+    int AdapterQueries() const;
+    void ClearRecords();
+
+    void WriteDebugString(const char* text) override;
+    uint32_t GetLastError() override;
+    void SetLastError(uint32_t code) override;
+    std::optional<std::string> GetErrorMessage(uint32_t code) override;
+    LocalTime GetLocalTime() override;
+    uint32_t GetTickCount() override;
+
+    bool StartThread(std::function<void()> body) override;
+
+    void* LoadModule(const char* fileName) override;
+    void* FindEntryPoint(void* module, const char* name) override;
+    bool FreeModule(void* module) override;
+
+    bool StartSockets() override;
+    bool GetHostName(char* buffer, size_t size) override;
+    uint32_t InetAddr(const char* text) override;
+    std::optional<uint32_t> LookupHost(const char* name) override;
+    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
+    bool LaunchArp(const std::string& parameters) override;
+    AdapterList GetAdapters() override;
+    bool GetOsVersion(OsVersion& version) override;
+    NetworkRights GetNetworkRights() override;
+
+    bool OpenUrl(const std::string& url) override;
+    std::optional<FileVersion> GetFileVersion() override;
+
+private:
+    mutable std::mutex mutex_;
+    std::string pendingDebug_;
+    std::vector<std::string> debugLines_;
+    std::vector<EchoCall> echoCalls_;
+    std::vector<std::string> arpCalls_;
+    std::vector<std::string> openedUrls_;
+    int osVersionQueries_ = 0;
+    int adapterQueries_ = 0;
+};
+
+// Installs a fake for the lifetime of a scope.
+class ScopedFakePlatform {
+public:
+    ScopedFakePlatform() { Platform::Install(&fake); }
+    ~ScopedFakePlatform() { Platform::Install(nullptr); }
+    FakePlatform* operator->() { return &fake; }
+    FakePlatform& operator*() { return fake; }
+    FakePlatform fake;
+};

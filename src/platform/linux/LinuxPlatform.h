@@ -1,0 +1,34 @@
+// The Platform of a Linux host: ICMP echo through sockets, neighbour entries
+// through rtnetlink, adapters and host lookup through the C library.
+#pragma once
+
+#include "platform/Platform.h"
+
+class LinuxPlatform : public Platform {
+public:
+    void WriteDebugString(const char* text) override;
+    uint32_t GetLastError() override;
+    void SetLastError(uint32_t code) override;
+    std::optional<std::string> GetErrorMessage(uint32_t code) override;
+    LocalTime GetLocalTime() override;
+    uint32_t GetTickCount() override;
+
+    bool StartThread(std::function<void()> body) override;
+
+    void* LoadModule(const char* fileName) override;
+    void* FindEntryPoint(void* module, const char* name) override;
+    bool FreeModule(void* module) override;
+
+    bool StartSockets() override;
+    bool GetHostName(char* buffer, size_t size) override;
+    uint32_t InetAddr(const char* text) override;
+    std::optional<uint32_t> LookupHost(const char* name) override;
+    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
+    bool LaunchArp(const std::string& parameters) override;
+    AdapterList GetAdapters() override;
+    bool GetOsVersion(OsVersion& version) override;
+    NetworkRights GetNetworkRights() override;
+
+    bool OpenUrl(const std::string& url) override;
+    std::optional<FileVersion> GetFileVersion() override;
+};
