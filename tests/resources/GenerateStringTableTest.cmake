@@ -17,6 +17,8 @@ function(run_generator table resultVar errorVar)
     execute_process(COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -P ${GENERATOR}
                     RESULT_VARIABLE result ERROR_VARIABLE error)
     set(${resultVar} "${result}" PARENT_SCOPE)
+    # CMake wraps its messages by length; undo that before matching.
+    string(REGEX REPLACE "[ \n]+" " " error "${error}")
     set(${errorVar} "${error}" PARENT_SCOPE)
 endfunction()
 
