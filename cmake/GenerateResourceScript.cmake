@@ -24,7 +24,6 @@ string(ASCII 1 semicolon)
 string(ASCII 2 open_bracket)
 string(ASCII 3 close_bracket)
 string(ASCII 4 backslash_pair)
-string(ASCII 5 escaped_quote)
 
 file(READ "${STRINGS}" content)
 string(REPLACE ";" "${semicolon}" content "${content}")
@@ -52,11 +51,10 @@ foreach(line IN LISTS lines)
     endif()
 
     # The resource compiler reads the same escapes as the data, except that
-    # a quote inside a string is written twice.
+    # a quote inside a string is written twice. (The table's own generator
+    # refuses any other backslash or quote.)
     string(REPLACE "\\\\" "${backslash_pair}" text "${text}")
-    string(REPLACE "\\\"" "${escaped_quote}" text "${text}")
-    string(REPLACE "\"" "\"\"" text "${text}")
-    string(REPLACE "${escaped_quote}" "\"\"" text "${text}")
+    string(REPLACE "\\\"" "\"\"" text "${text}")
     string(REPLACE "${backslash_pair}" "\\\\" text "${text}")
     string(REPLACE "${semicolon}" ";" text "${text}")
     string(REPLACE "${open_bracket}" "[" text "${text}")

@@ -1,11 +1,13 @@
 #include "RecordingPlatform.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsPlatform.h"
+#include "net/Zorvel.h"
 #include "support/Format.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -64,6 +66,39 @@ TEST_F(WindowsNetwork, EchoesToTheLoopbackAddress) {
     for (size_t size : sizes) {
         SCOPED_TRACE(size);
         EXPECT_TRUE(platform.SendEcho(kLoopback, size, 2000));
+    }
+}
+
+TEST(WindowsProbes, PingTheLoopbackAddress) {
+    if (!EchoPermitted()) GTEST_SKIP() << "needs root: ICMP echo to 127.0.0.1 is not permitted here";
+    ScopedRecordingPlatform platform;
+    EXPECT_TRUE(Zorvel::Ping("127.0.0.1", 2000, 408));
+    EXPECT_EQ(platform->DebugStrings(), (std::vector<std::string>{
+                                            "QRM:D:Zorvel::Ping - Ping '127.0.0.1', timeout 2000, size 408\n",
+                                            "QRM:D:Zorvel::Ping - Ping '127.0.0.1' - result 1\n",
+                                        }));
+}
+
+TEST(WindowsProbes, LogAnArpThatCannotBeLaunched) {
+    struct Case {
+        const char* name;
+        std::function<void()> probe;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"add", [] { Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F"); },
+         {"QRM:D:Zorvel::ArpAdd - Arp add ip: '192.168.0.90' for eth '0A-1B-2C-3D-4E-5F'.\n",
+          "QRM:E:Zorvel::ArpAdd - arp failed\n"}},
+        {"delete", [] { Zorvel::ArpDel("192.168.0.90"); },
+         {"QRM:D:Zorvel::ArpDel - Arp delete ip: '192.168.0.90' \n",
+          "QRM:E:Zorvel::ArpDel - Zorvel::ArpDel - arp failed\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A program that does not exist: the shell cannot launch it.
+        ScopedRecordingPlatform platform(FormatText("addrix-missing-arp-%lu", ::GetCurrentProcessId()));
+        c.probe();
+        EXPECT_EQ(platform->DebugStrings(), c.lines);
     }
 }
 

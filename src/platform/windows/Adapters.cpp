@@ -2,6 +2,7 @@
 // is loaded for each query and released after it.
 #include "platform/windows/WindowsPlatform.h"
 
+#include "net/Dll.h"
 #include "platform/windows/AdapterRecords.h"
 #include "platform/windows/WindowsApi.h"
 
@@ -19,27 +20,29 @@ constexpr DWORD kNoData = 232;          // ERROR_NO_DATA: no adapter
 }  // namespace
 
 AdapterList WindowsPlatform::GetAdapters() {
-    void* library = LoadModule("iphlpapi.dll");
-    auto getAdaptersInfo = reinterpret_cast<GetAdaptersInfoFunction>(
-        library ? FindEntryPoint(library, "GetAdaptersInfo") : nullptr);
-    AdapterList list{AdapterList::Status::NotSupported, {}};
-    if (getAdaptersInfo != nullptr) {
-        ULONG size = 0;
-        getAdaptersInfo(nullptr, &size);
-        // Zero-filled, so a call that writes nothing leaves one empty record.
-        std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]());
-        if (buffer) {
-            ULONG filled = size;
-            switch (getAdaptersInfo(reinterpret_cast<PIP_ADAPTER_INFO>(buffer.get()), &filled)) {
-            case kNotSupported: list.status = AdapterList::Status::NotSupported; break;
-            case kBufferOverflow: list.status = AdapterList::Status::ListChanged; break;
-            case kNoData: list.status = AdapterList::Status::NoAdapter; break;
-            default: list = {AdapterList::Status::Ok, ReadAdapterRecords(buffer.get(), size)}; break;
-            }
-        } else {
-            list.status = AdapterList::Status::Ok;
-        }
+    // The entry point is looked up after every load and used only while
+    // this Dll holds the library.
+    Dll library;
+    library.Load("iphlpapi.dll");
+    auto getAdaptersInfo = reinterpret_cast<GetAdaptersInfoFunction>(library.GetFunctionPtr("GetAdaptersInfo"));
+    if (getAdaptersInfo == nullptr) return {AdapterList::Status::NotSupported, {}};
+
+    ULONG size = 0;
+    getAdaptersInfo(nullptr, &size);
+    // Zero-filled, so a call that writes nothing leaves one empty record.
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]());
+    if (!buffer) return {AdapterList::Status::Ok, {}};
+
+    ULONG filled = size;
+    switch (getAdaptersInfo(reinterpret_cast<PIP_ADAPTER_INFO>(buffer.get()), &filled)) {
+        case kNotSupported:
+            return {AdapterList::Status::NotSupported, {}};
+        case kBufferOverflow:
+            return {AdapterList::Status::ListChanged, {}};
+        case kNoData:
+            return {AdapterList::Status::NoAdapter, {}};
+        default:
+            // Walked within the size allocated, whatever the call reported.
+            return {AdapterList::Status::Ok, ReadAdapterRecords(buffer.get(), size)};
     }
-    if (library) FreeModule(library);
-    return list;
 }

@@ -6,10 +6,21 @@
 void* WindowsPlatform::LoadModule(const char* fileName) { return ::LoadLibraryA(fileName); }
 
 void* WindowsPlatform::FindEntryPoint(void* module, const char* name) {
+    // A null handle would search the program itself.
+    if (module == nullptr) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
     return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-bool WindowsPlatform::FreeModule(void* module) { return ::FreeLibrary(static_cast<HMODULE>(module)) != 0; }
+bool WindowsPlatform::FreeModule(void* module) {
+    if (module == nullptr) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return ::FreeLibrary(static_cast<HMODULE>(module)) != 0;
+}
 
 std::optional<std::string> WindowsPlatform::GetErrorMessage(uint32_t code) {
     char* text = nullptr;

@@ -5,15 +5,11 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace {
 
 // Windows Sockets 1.1, the version the program is written for.
 constexpr WORD kSocketsVersion = MAKEWORD(1, 1);
-
-// The buffer for the program's path; a longer path counts as none.
-constexpr DWORD kModulePathSize = 260;
 
 DWORD WINAPI RunThreadBody(void* parameter) {
     std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(parameter));
@@ -113,31 +109,4 @@ bool WindowsPlatform::OpenUrl(const std::string& url) {
         ::ShellExecuteA(::GetDesktopWindow(), "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Values of 32 and below are the launch's error codes.
     return reinterpret_cast<INT_PTR>(result) > 32;
-}
-
-std::optional<FileVersion> WindowsPlatform::GetFileVersion() {
-    char path[kModulePathSize] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, kModulePathSize);
-    // A path that filled the buffer was cut short (and may lack its NUL).
-    if (length == 0 || length >= kModulePathSize) return std::nullopt;
-
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return std::nullopt;
-    std::vector<char> block(size);
-    if (!::GetFileVersionInfoA(path, 0, size, block.data())) return std::nullopt;
-
-    void* root = nullptr;
-    UINT rootSize = 0;
-    if (!::VerQueryValueA(block.data(), "\\", &root, &rootSize) || root == nullptr ||
-        rootSize < sizeof(VS_FIXEDFILEINFO)) {
-        return std::nullopt;
-    }
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(root);
-    FileVersion version;
-    version.major = HIWORD(fixed->dwFileVersionMS);
-    version.minor = LOWORD(fixed->dwFileVersionMS);
-    version.build = HIWORD(fixed->dwFileVersionLS);
-    version.revision = LOWORD(fixed->dwFileVersionLS);
-    return version;
 }

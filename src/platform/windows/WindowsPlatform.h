@@ -37,6 +37,8 @@ public:
 
     bool OpenUrl(const std::string& url) override;
     std::optional<FileVersion> GetFileVersion() override;
+    // From the program's string-table resources, in the thread's ANSI code page.
+    std::string LoadStringResource(unsigned id) override;
 
 private:
     std::string arpProgram_;

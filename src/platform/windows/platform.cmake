@@ -8,7 +8,6 @@ target_link_libraries(addrix_core PUBLIC icmp ws2_32 shell32 user32 version)
 
 enable_language(RC)
 include(${PROJECT_SOURCE_DIR}/cmake/ResourceScript.cmake)
-set(ADDRIX_STRING_TABLE ${PROJECT_SOURCE_DIR}/resources/strings.txt CACHE FILEPATH "The string table data")
 addrix_resource_script(${CMAKE_CURRENT_BINARY_DIR}/addrix.rc
     TEMPLATE ${PROJECT_SOURCE_DIR}/resources/windows/addrix.rc.in
     STRINGS ${ADDRIX_STRING_TABLE}
