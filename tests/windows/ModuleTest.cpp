@@ -135,13 +135,6 @@ TEST(WindowsErrorMessages, GivesTheSystemTextAsReturned) {
     }
 }
 
-TEST(WindowsErrorMessages, LeaveTheLastErrorCodeAlone) {
-    WindowsPlatform platform;
-    platform.SetLastError(ERROR_PROC_NOT_FOUND);
-    platform.GetErrorMessage(ERROR_MOD_NOT_FOUND);
-    EXPECT_EQ(platform.GetLastError(), static_cast<uint32_t>(ERROR_PROC_NOT_FOUND));
-}
-
 TEST(WindowsLog, KeepsTheLastErrorCodeAcrossTheDebuggerOutput) {
     // The log's lines go to the real debugger output here.
     Platform::Install(nullptr);
