@@ -137,6 +137,8 @@ struct JobPath {
     std::vector<std::string> jobLines;
 };
 
+void PrintTo(const JobPath& path, std::ostream* out) { *out << path.name; }
+
 std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> lines;
     for (const auto& part : parts) lines.insert(lines.end(), part.begin(), part.end());
