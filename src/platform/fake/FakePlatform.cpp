@@ -1,5 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 
+#include "support/StringTable.h"
+
 #include <cstring>
 #include <thread>
 
@@ -79,17 +81,20 @@ bool FakePlatform::StartThread(std::function<void()> body) {
     return true;
 }
 
-void* FakePlatform::LoadModule(const char*) {
+void* FakePlatform::LoadModule(const char* fileName) {
+    if (onLoadModule) return onLoadModule(fileName);
     SetLastError(126);
     return nullptr;
 }
 
-void* FakePlatform::FindEntryPoint(void*, const char*) {
+void* FakePlatform::FindEntryPoint(void* module, const char* name) {
+    if (onFindEntryPoint) return onFindEntryPoint(module, name);
     SetLastError(127);
     return nullptr;
 }
 
-bool FakePlatform::FreeModule(void*) {
+bool FakePlatform::FreeModule(void* module) {
+    if (onFreeModule) return onFreeModule(module);
     SetLastError(6);
     return false;
 }
@@ -155,3 +160,16 @@ bool FakePlatform::OpenUrl(const std::string& url) {
 }
 
 std::optional<FileVersion> FakePlatform::GetFileVersion() { return fileVersion; }
+
+std::string FakePlatform::LoadStringResource(unsigned id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = strings.find(id);
+    if (found == strings.end()) return {};
+    return found->second;
+}
+
+std::map<unsigned, std::string> FakePlatform::CopyBuiltInStrings() {
+    std::map<unsigned, std::string> copy;
+    for (const StringEntry& entry : BuiltInStrings()) copy.emplace(entry.id, entry.text);
+    return copy;
+}

@@ -20,12 +20,17 @@ public:
     std::function<bool(const std::string&)> onLaunchArp;        // default: launched
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
+    // Run-time libraries; a hook that fails sets the last error itself.
+    std::function<void*(const char*)> onLoadModule;              // default: fails, 126
+    std::function<void*(void*, const char*)> onFindEntryPoint;   // default: fails, 127
+    std::function<bool(void*)> onFreeModule;                     // default: fails, 6
     std::optional<std::string> hostName = std::string("fakehost");
     std::map<std::string, uint32_t> hosts;  // name -> address, network order
     AdapterList adapters{AdapterList::Status::NoAdapter, {}};
     std::optional<OsVersion> osVersion = OsVersion{kPlatformOther, 0, 0};
     std::map<uint32_t, std::string> errorMessages;
     std::optional<FileVersion> fileVersion = FileVersion{1, 0, 5, 0};
+    std::map<unsigned, std::string> strings = CopyBuiltInStrings();  // id -> text; the program's own at first
     NetworkRights rights;
     bool socketsAvailable = true;
     uint32_t tickCount = 0;
@@ -65,8 +70,11 @@ public:
 
     bool OpenUrl(const std::string& url) override;
     std::optional<FileVersion> GetFileVersion() override;
+    std::string LoadStringResource(unsigned id) override;
 
 private:
+    static std::map<unsigned, std::string> CopyBuiltInStrings();
+
     mutable std::mutex mutex_;
     std::string pendingDebug_;
     std::vector<std::string> debugLines_;
