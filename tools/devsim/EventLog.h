@@ -12,8 +12,8 @@
 // One event. `time` is seconds of the monotonic clock, so that other
 // processes on the machine can compare their own readings with it.
 struct Event {
-    std::string name;    // "listening", "seen", "adopted", "replied" or "dropped"
-    std::string device;  // the device's MAC, or "router"
+    std::string name;    // "started", "listening", "seen", "adopted", "replied" or "dropped"
+    std::string device;  // the device's MAC, "router", or empty for the emulator itself
     std::string kind;    // "echo", "arp" or "unreachable"; empty for state changes
     std::optional<Ipv4> address;
     std::optional<size_t> size;        // ICMP payload bytes

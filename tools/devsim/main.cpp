@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
     Clock::time_point end =
         start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.durationSeconds));
     EventLog events(stdout);
+    // Tells a reader that frames are seen from now on.
+    events.Write({"started", "", "", {}, {}, {}}, start);
     Emulator emulator(options, start, events, [&socket](std::span<const uint8_t> frame) { return socket.Send(frame); });
 
     std::vector<uint8_t> frame;
