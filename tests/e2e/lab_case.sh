@@ -68,10 +68,10 @@ start_neighbour_monitor() {
     local tries
     for ((tries = 50; tries > 0; tries--)); do
         "$lab" exec host ip neigh replace 10.213.7.254 lladdr 02:00:00:00:00:fe nud permanent dev lab0
-        grep -q '^10.213.7.254 ' "$work/neigh" && break
+        "$lab" exec host ip neigh del 10.213.7.254 dev lab0
+        grep -q '10.213.7.254 ' "$work/neigh" && break
         sleep 0.1
     done
-    "$lab" exec host ip neigh del 10.213.7.254 dev lab0
     ((tries > 0)) || fail "neighbour monitor did not start"
 }
 
@@ -185,9 +185,8 @@ case "$case_name" in
         fi
         signal=INT expected=130
         [[ $case_name == sigterm_loop ]] && signal=TERM expected=143
-        # The host side's addrix-cli is the child of "ip netns exec".
-        target=$(pgrep -P "$cli_pid" -x addrix-cli || echo "$cli_pid")
-        kill -s "$signal" "$target"
+        # "ip netns exec" runs addrix-cli in its own process: cli_pid is it.
+        kill -s "$signal" "$cli_pid"
         wait_cli 15
         expect_status "$expected"
         expect_log "SetIP::Cancel - Cancel"
