@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -51,10 +52,11 @@ std::optional<Child::Line> Child::ReadLine(Clock::time_point deadline) {
             pending_.erase(0, end + 1);
             return line;
         }
+        if (output_ < 0) return std::nullopt;
+        // A deadline that has passed still takes what has already arrived.
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0 || output_ < 0) return std::nullopt;
         pollfd readable{output_, POLLIN, 0};
-        int ready = ::poll(&readable, 1, static_cast<int>(left));
+        int ready = ::poll(&readable, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
         if (ready < 0 && errno == EINTR) continue;
         if (ready <= 0) return std::nullopt;
         char buffer[4096];

@@ -78,9 +78,15 @@ public:
         throw std::runtime_error("devsim did not start");
     }
 
-    // Reads the events that have arrived, without waiting.
-    void Collect() {
-        while (auto line = child_.ReadLine(Clock::now())) Note(line->text);
+    // Reads events until the first reply has been reported: devsim may
+    // write it after the answer has already been received.
+    void CollectFirstReply() {
+        auto deadline = Clock::now() + std::chrono::seconds(2);
+        while (!firstReply) {
+            auto line = child_.ReadLine(deadline);
+            if (!line) return;
+            Note(line->text);
+        }
     }
     std::optional<Clock::time_point> listening, firstReply;
 
@@ -107,7 +113,7 @@ Sample AssignWithCli(const Lab& lab, double listenAfter, long& peakRssKb) {
     auto deadline = Clock::now() + std::chrono::seconds(45);
     while (auto line = cli.ReadLine(deadline)) {
         if (!Contains(line->text, "successfully assigned")) continue;
-        device.Collect();
+        device.CollectFirstReply();
         if (device.firstReply) sample.reactionMs = Ms(line->arrived - *device.firstReply);
         if (device.listening) sample.wholeMs = Ms(line->arrived - *device.listening);
         break;
@@ -128,7 +134,7 @@ Sample AssignByHand(const Lab& lab, double listenAfter) {
         auto deadline = Clock::now() + std::chrono::seconds(45);
         while (auto line = ping.ReadLine(deadline)) {
             if (!Contains(line->text, "bytes from")) continue;
-            device.Collect();
+            device.CollectFirstReply();
             if (device.firstReply) sample.reactionMs = Ms(line->arrived - *device.firstReply);
             if (device.listening) sample.wholeMs = Ms(line->arrived - *device.listening);
             break;

@@ -194,6 +194,19 @@ case "$case_name" in
         expect_log "Arp delete ip: '$device_ip' "
         expect_no_entry_left
         ;;
+    home_page)
+        start_devsim --duration 30 --preassigned "$device_mac=$device_ip"
+        start_cli home "$device_ip"
+        wait_cli 10
+        expect_status 0
+        expect_output "http://$device_ip"
+        start_cli home 10.213.7.51
+        wait_cli 10
+        expect_status 5
+        expect_output "There is no device with the IP address 10.213.7.51."
+        [[ $(grep -c "Zorvel::Ping - Ping '10.213.7.51', timeout 500, size 0$" "$work/cli.log") -eq 4 ]] ||
+            fail "not four pings of 500 ms"
+        ;;
     *)
         fail "unknown case $case_name"
         ;;

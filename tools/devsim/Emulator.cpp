@@ -109,7 +109,9 @@ void Emulator::Advance(Clock::time_point now) {
     auto due = std::stable_partition(pending_.begin(), pending_.end(),
                                      [now](const PendingReply& reply) { return reply.due > now; });
     for (auto reply = due; reply != pending_.end(); ++reply) {
-        if (sender_(reply->frame)) events_.Write(reply->event, Clock::now());
+        // Stamped before sending: the answer may be received before send returns.
+        Clock::time_point sending = Clock::now();
+        if (sender_(reply->frame)) events_.Write(reply->event, sending);
     }
     pending_.erase(due, pending_.end());
 }
