@@ -3,6 +3,7 @@
 #include "support/Format.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 

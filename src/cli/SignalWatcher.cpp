@@ -1,7 +1,6 @@
 #include "cli/SignalWatcher.h"
 
 #include <pthread.h>
-#include <signal.h>
 
 namespace {
 
@@ -21,7 +20,7 @@ sigset_t WatchedSignals() {
 
 SignalWatcher::SignalWatcher(std::function<void(int)> onSignal) : onSignal_(std::move(onSignal)) {
     sigset_t signals = WatchedSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    pthread_sigmask(SIG_BLOCK, &signals, &previousMask_);
     thread_ = std::thread([this] { Watch(); });
 }
 
@@ -29,6 +28,7 @@ SignalWatcher::~SignalWatcher() {
     stopping_.store(true);
     pthread_kill(thread_.native_handle(), kStopSignal);
     thread_.join();
+    pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
 }
 
 void SignalWatcher::Watch() {

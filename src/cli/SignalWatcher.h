@@ -1,8 +1,11 @@
 // Turns SIGINT and SIGTERM into a call on a thread of its own, so that a
 // waiting thread can be woken through an ordinary condition variable.
 // Construct it before any other thread starts: the signals are blocked in
-// the constructing thread, and threads started later inherit that.
+// the constructing thread, and threads started later inherit that. The
+// destructor unblocks them in that thread again.
 #pragma once
+
+#include <signal.h>
 
 #include <atomic>
 #include <functional>
@@ -21,6 +24,7 @@ private:
     void Watch();
 
     std::function<void(int)> onSignal_;
+    sigset_t previousMask_;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };
