@@ -2,8 +2,10 @@
 
 #include "platform/Platform.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -18,10 +20,29 @@ uint16_t ToNetworkOrder(uint16_t value) {
     return stored;
 }
 
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// Reads one number as the decimal scan "%d" does: white space, a sign, then
+// at least one digit; moves `cursor` past it. Larger magnitudes read as
+// kOutOfRange instead of overflowing.
+std::optional<long> ScanDecimal(const char*& cursor) {
+    constexpr long kOutOfRange = 1000;
+    const char* position = cursor;
+    while (IsSpace(*position)) ++position;
+    bool negative = false;
+    if (*position == '+' || *position == '-') negative = *position++ == '-';
+    if (!IsDigit(*position)) return std::nullopt;
+    long magnitude = 0;
+    for (; IsDigit(*position); ++position) magnitude = std::min(magnitude * 10 + (*position - '0'), kOutOfRange);
+    cursor = position;
+    return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
-IpAddress::IpAddress(uint32_t address, uint16_t port)
-    : family_(kFamilyInet), port_(ToNetworkOrder(port)), address_(address), zero_{} {}
+IpAddress::IpAddress(uint32_t address, uint16_t port) : record_{kFamilyInet, ToNetworkOrder(port), address, {}} {}
 
 IpAddress::IpAddress(const char* text, uint16_t port)
     : IpAddress(IsNumericAddress(text) ? Platform::Current().InetAddr(text) : kNone, port) {}
@@ -39,29 +60,29 @@ IpAddress IpAddress::FromHostName(const char* name) {
 
 IpAddress IpAddress::LocalHost() { return FromHostName(GetLocalHostName().c_str()); }
 
-uint32_t IpAddress::GetAddress() const { return address_; }
+uint32_t IpAddress::GetAddress() const { return record_.address; }
 
 uint8_t IpAddress::GetOctet(int index) const {
     if (index < 1 || index > 4) return 0;
     uint8_t bytes[4];
-    std::memcpy(bytes, &address_, sizeof bytes);
+    std::memcpy(bytes, &record_.address, sizeof bytes);
     return bytes[index - 1];
 }
 
 bool IsNumericAddress(const char* text) {
     if (!text || std::strlen(text) > kMaxAddressText) return false;
-    int numbers[4];
-    char rest[kMaxAddressText + 1];
-    if (std::sscanf(text, "%d.%d.%d.%d%s", &numbers[0], &numbers[1], &numbers[2], &numbers[3], rest) != 4)
-        return false;
-    for (int number : numbers) {
-        if (number < 0 || number > 255) return false;
+    const char* cursor = text;
+    for (int field = 0; field < 4; ++field) {
+        if (field > 0 && *cursor++ != '.') return false;
+        const std::optional<long> number = ScanDecimal(cursor);
+        if (!number || *number < 0 || *number > 255) return false;
     }
-    return true;
+    while (IsSpace(*cursor)) ++cursor;
+    return *cursor == '\0';
 }
 
 std::string GetLocalHostName() {
     char name[kHostNameBuffer + 1] = {};
-    if (!Platform::Current().GetHostName(name, kHostNameBuffer)) return std::string();
+    if (!Platform::Current().GetHostName(name, sizeof name)) return std::string();
     return std::string(name);
 }
