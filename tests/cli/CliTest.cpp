@@ -35,7 +35,10 @@ protected:
         Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
         platform->adapters = AdapterList{AdapterList::Status::Ok, {{{{"192.168.1.20", "255.255.255.0"}}}}};
     }
-    void TearDown() override { Log::Instance().Configure("", 2, 0, nullptr, nullptr); }
+    void TearDown() override {
+        workers.JoinAll();
+        Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+    }
 
     ScopedFakePlatform platform;
     // Declared after the platform: the job's worker ends before the fake does.
