@@ -1,16 +1,16 @@
 #include "net/IpAddress.h"
 
+#include "net/AddressRules.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
-#include <cctype>
+#include <iterator>
 #include <cstring>
 #include <optional>
 
 namespace {
 
 constexpr uint16_t kFamilyInet = 2;
-constexpr size_t kMaxAddressText = 255;
 constexpr size_t kHostNameBuffer = 256;
 
 uint16_t ToNetworkOrder(uint16_t value) {
@@ -18,26 +18,6 @@ uint16_t ToNetworkOrder(uint16_t value) {
     uint16_t stored;
     std::memcpy(&stored, bytes, sizeof stored);
     return stored;
-}
-
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-
-// Reads one number as the decimal scan "%d" does: white space, a sign, then
-// at least one digit; moves `cursor` past it. Larger magnitudes read as
-// kOutOfRange instead of overflowing.
-std::optional<long> ScanDecimal(const char*& cursor) {
-    constexpr long kOutOfRange = 1000;
-    const char* position = cursor;
-    while (IsSpace(*position)) ++position;
-    bool negative = false;
-    if (*position == '+' || *position == '-') negative = *position++ == '-';
-    if (!IsDigit(*position)) return std::nullopt;
-    long magnitude = 0;
-    for (; IsDigit(*position); ++position) magnitude = std::min(magnitude * 10 + (*position - '0'), kOutOfRange);
-    cursor = position;
-    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -70,15 +50,10 @@ uint8_t IpAddress::GetOctet(int index) const {
 }
 
 bool IsNumericAddress(const char* text) {
-    if (!text || std::strlen(text) > kMaxAddressText) return false;
-    const char* cursor = text;
-    for (int field = 0; field < 4; ++field) {
-        if (field > 0 && *cursor++ != '.') return false;
-        const std::optional<long> number = ScanDecimal(cursor);
-        if (!number || *number < 0 || *number > 255) return false;
-    }
-    while (IsSpace(*cursor)) ++cursor;
-    return *cursor == '\0';
+    if (!text || std::strlen(text) > kMaxIpAddressTextLength) return false;
+    int32_t numbers[4];
+    if (!ParseIpAddress(text, numbers[0], numbers[1], numbers[2], numbers[3])) return false;
+    return std::all_of(std::begin(numbers), std::end(numbers), [](int32_t number) { return number >= 0 && number <= 255; });
 }
 
 std::string GetLocalHostName() {
