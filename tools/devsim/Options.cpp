@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -91,6 +92,11 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             options.devices.push_back(*mac);
             continue;
         }
+        static const std::set<std::string> kValued{"--interface",     "--duration",     "--listen-after",
+                                                   "--listen-window", "--accept-sizes", "--preassigned",
+                                                   "--unreachable",   "--drop-percent", "--seed",
+                                                   "--reply-delay-ms"};
+        if (!kValued.count(argument)) return fail("unknown option: " + argument);
         if (i + 1 >= argc) return fail("missing value for " + argument);
         std::string value = argv[++i];
         if (argument == "--interface") {
@@ -132,8 +138,6 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             auto delay = ParseUnsigned(value, 60000);
             if (!delay) return fail("bad --reply-delay-ms: " + value);
             options.replyDelayMs = static_cast<unsigned>(*delay);
-        } else {
-            return fail("unknown option: " + argument);
         }
     }
     if (options.interface.empty()) return fail("--interface is required");
