@@ -133,4 +133,6 @@ public:
     virtual bool OpenUrl(const std::string& url) = 0;
     // The file version of the running program, if it carries one.
     virtual std::optional<FileVersion> GetFileVersion() = 0;
+    // The program's string resource `id`; empty when there is none.
+    virtual std::string LoadStringResource(unsigned id) = 0;
 };

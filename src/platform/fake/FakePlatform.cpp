@@ -1,5 +1,7 @@
 #include "platform/fake/FakePlatform.h"
 
+#include "support/StringTable.h"
+
 #include <cstring>
 #include <thread>
 
@@ -155,3 +157,16 @@ bool FakePlatform::OpenUrl(const std::string& url) {
 }
 
 std::optional<FileVersion> FakePlatform::GetFileVersion() { return fileVersion; }
+
+std::string FakePlatform::LoadStringResource(unsigned id) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = strings.find(id);
+    if (found == strings.end()) return {};
+    return found->second;
+}
+
+std::map<unsigned, std::string> FakePlatform::CopyBuiltInStrings() {
+    std::map<unsigned, std::string> copy;
+    for (const StringEntry& entry : BuiltInStrings()) copy.emplace(entry.id, entry.text);
+    return copy;
+}

@@ -26,6 +26,7 @@ public:
     std::optional<OsVersion> osVersion = OsVersion{kPlatformOther, 0, 0};
     std::map<uint32_t, std::string> errorMessages;
     std::optional<FileVersion> fileVersion = FileVersion{1, 0, 5, 0};
+    std::map<unsigned, std::string> strings = CopyBuiltInStrings();  // id -> text; the program's own at first
     NetworkRights rights;
     bool socketsAvailable = true;
     uint32_t tickCount = 0;
@@ -65,8 +66,11 @@ public:
 
     bool OpenUrl(const std::string& url) override;
     std::optional<FileVersion> GetFileVersion() override;
+    std::string LoadStringResource(unsigned id) override;
 
 private:
+    static std::map<unsigned, std::string> CopyBuiltInStrings();
+
     mutable std::mutex mutex_;
     std::string pendingDebug_;
     std::vector<std::string> debugLines_;

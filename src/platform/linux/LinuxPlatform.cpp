@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "support/StringTable.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <spawn.h>
@@ -120,3 +122,5 @@ std::optional<FileVersion> LinuxPlatform::GetFileVersion() {
     // The build stamps the program with its project version.
     return FileVersion{ADDRIX_FILE_VERSION};
 }
+
+std::string LinuxPlatform::LoadStringResource(unsigned id) { return FindBuiltInString(id); }

@@ -31,4 +31,6 @@ public:
 
     bool OpenUrl(const std::string& url) override;
     std::optional<FileVersion> GetFileVersion() override;
+    // Served from the table compiled into the program.
+    std::string LoadStringResource(unsigned id) override;
 };

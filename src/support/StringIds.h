@@ -1,0 +1,27 @@
+// The ids of the program's string table (resources/strings.txt).
+#pragma once
+
+// The application macro list: "NAME=value;NAME=value".
+constexpr unsigned kIdsApplicationMacros = 1;
+// The About entry of the main dialog's system menu.
+constexpr unsigned kIdsAboutBox = 101;
+// The maker's MAC prefix, the initial serial-number text.
+constexpr unsigned kIdsSerialNumberPrefix = 150;
+constexpr unsigned kIdsInvalidSerialNumber = 202;
+constexpr unsigned kIdsInvalidAddress = 203;
+constexpr unsigned kIdsBrowserNotLaunched = 204;
+// Outcomes of an assignment; IPADDRESS and SERIALNBR are filled in.
+constexpr unsigned kIdsAssignSucceeded = 205;
+constexpr unsigned kIdsAddressInUse = 206;
+constexpr unsigned kIdsAssignFailed = 207;
+// The address did not answer before its home page was opened.
+constexpr unsigned kIdsNoDeviceAtAddress = 208;
+// Address field checks; IPADDRESS is filled in.
+constexpr unsigned kIdsAddressNotOnLocalSubnet = 209;
+constexpr unsigned kIdsAddressNotValid = 211;
+constexpr unsigned kIdsSocketsNotStarted = 230;
+// Captions of the third button: idle, and while an assignment runs.
+constexpr unsigned kIdsExit = 250;
+constexpr unsigned kIdsCancel = 251;
+// The application title, the caption of every message box.
+constexpr unsigned kIdsAppTitle = 57344;
