@@ -81,17 +81,20 @@ bool FakePlatform::StartThread(std::function<void()> body) {
     return true;
 }
 
-void* FakePlatform::LoadModule(const char*) {
+void* FakePlatform::LoadModule(const char* fileName) {
+    if (onLoadModule) return onLoadModule(fileName);
     SetLastError(126);
     return nullptr;
 }
 
-void* FakePlatform::FindEntryPoint(void*, const char*) {
+void* FakePlatform::FindEntryPoint(void* module, const char* name) {
+    if (onFindEntryPoint) return onFindEntryPoint(module, name);
     SetLastError(127);
     return nullptr;
 }
 
-bool FakePlatform::FreeModule(void*) {
+bool FakePlatform::FreeModule(void* module) {
+    if (onFreeModule) return onFreeModule(module);
     SetLastError(6);
     return false;
 }

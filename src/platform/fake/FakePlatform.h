@@ -20,6 +20,10 @@ public:
     std::function<bool(const std::string&)> onLaunchArp;        // default: launched
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
+    // Run-time libraries; a hook that fails sets the last error itself.
+    std::function<void*(const char*)> onLoadModule;              // default: fails, 126
+    std::function<void*(void*, const char*)> onFindEntryPoint;   // default: fails, 127
+    std::function<bool(void*)> onFreeModule;                     // default: fails, 6
     std::optional<std::string> hostName = std::string("fakehost");
     std::map<std::string, uint32_t> hosts;  // name -> address, network order
     AdapterList adapters{AdapterList::Status::NoAdapter, {}};

@@ -6,6 +6,13 @@
 
 class LinuxPlatform : public Platform {
 public:
+    // The last-error codes of the run-time library calls, kept apart from the
+    // C library's errno values. Each has as its message the dynamic loader's
+    // text for the calling thread's latest failure of that kind, if any.
+    static constexpr uint32_t kModuleNotLoaded = 0x2000007E;     // the library could not be loaded
+    static constexpr uint32_t kEntryPointNotFound = 0x2000007F;  // the library has no such entry point
+    static constexpr uint32_t kInvalidModule = 0x20000006;       // no library held, or it could not be released
+
     void WriteDebugString(const char* text) override;
     uint32_t GetLastError() override;
     void SetLastError(uint32_t code) override;
