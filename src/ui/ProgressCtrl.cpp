@@ -17,6 +17,7 @@ int ToPosition(uint32_t milliseconds) {
 ProgressCtrl::ProgressCtrl(uint32_t timerId, uint32_t totalTime, uint32_t stepInterval, QWidget* parent)
     : QProgressBar(parent), timerId_(timerId), totalTime_(totalTime), stepInterval_(stepInterval) {
     setTextVisible(false);
+    setValue(0);
 }
 
 ProgressCtrl::ProgressCtrl(QWidget* parent) : ProgressCtrl(0, 0, 0, parent) {}

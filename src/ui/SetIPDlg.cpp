@@ -18,8 +18,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 
 namespace {
 
@@ -81,6 +81,10 @@ void SetIPDlg::OnInitDialog() {
         aboutMenu_->addSeparator();
         aboutMenu_->addAction(QString::fromStdString(about), this, [this] { OnSysCommand(kAboutCommand); });
     }
+    // The keys that open a window menu, whichever control has the focus.
+    for (QKeySequence keys : {QKeySequence(Qt::ALT | Qt::Key_Space), QKeySequence(Qt::Key_Menu)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this] { ShowAboutMenu(mapToGlobal(QPoint(0, 0))); });
 
     for (int field = 0; field < kLastAddressField; ++field) ui_->ipAddressCtrl->SetFieldRange(field, 0, 255);
     ui_->ipAddressCtrl->SetFieldRange(kLastAddressField, 1, 254);
@@ -317,15 +321,6 @@ bool SetIPDlg::event(QEvent* event) {
 void SetIPDlg::closeEvent(QCloseEvent* event) {
     event->ignore();
     OnClose();
-}
-
-void SetIPDlg::keyPressEvent(QKeyEvent* event) {
-    const bool altSpace = event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier;
-    if (altSpace || event->key() == Qt::Key_Menu) {
-        ShowAboutMenu(mapToGlobal(QPoint(0, 0)));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void SetIPDlg::contextMenuEvent(QContextMenuEvent* event) { ShowAboutMenu(event->globalPos()); }

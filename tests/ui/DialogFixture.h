@@ -114,7 +114,7 @@ public:
         QApplication::sendEvent(dialog.get(), &event);
     }
 
-    bool HasLine(const std::string& line) const {
+    bool HasLine(const std::string& line) {
         const auto lines = platform->DebugLines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
@@ -125,7 +125,6 @@ public:
         return nullptr;
     }
 
-protected:
     ScopedFakePlatform platform;
     RecordingMessageBoxes boxes;
     std::atomic<bool> addressInUse{false};

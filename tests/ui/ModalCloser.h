@@ -1,5 +1,6 @@
 // Closes the next modal dialog or popup menu once it is open, after letting
-// the test look at it, so that no test waits for a user.
+// the test look at it, so that no test waits for a user. It stops looking
+// when it goes out of scope.
 #pragma once
 
 #include <QApplication>
@@ -8,16 +9,30 @@
 
 #include <functional>
 
-// Polls for the next modal window (or popup) for up to two seconds; runs
-// `inspect` on it and closes it with Esc semantics.
-inline void CloseNextModal(std::function<void(QWidget*)> inspect, bool popup = false, int attempts = 200) {
-    QTimer::singleShot(10, [inspect = std::move(inspect), popup, attempts]() mutable {
-        QWidget* window = popup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
-        if (!window) {
-            if (attempts > 0) CloseNextModal(std::move(inspect), popup, attempts - 1);
-            return;
-        }
-        inspect(window);
+class ModalCloser {
+public:
+    enum Kind { Modal, Popup };
+
+    explicit ModalCloser(std::function<void(QWidget*)> inspect, Kind kind = Modal)
+        : inspect_(std::move(inspect)), kind_(kind) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(10);
+    }
+
+    bool Closed() const { return closed_; }
+
+private:
+    void Poll() {
+        QWidget* window = kind_ == Popup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
+        if (!window) return;
+        timer_.stop();
+        inspect_(window);
+        closed_ = true;
         window->close();
-    });
-}
+    }
+
+    std::function<void(QWidget*)> inspect_;
+    Kind kind_;
+    QTimer timer_;
+    bool closed_ = false;
+};

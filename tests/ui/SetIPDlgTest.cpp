@@ -150,8 +150,9 @@ class Ending : public DialogFixture, public ::testing::WithParamInterface<Ending
 TEST_P(Ending, ReturnsToIdle) {
     Open();
     StartAssignment();
-    if (GetParam().entryAdded)
+    if (GetParam().entryAdded) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
+    }
     GetParam().end(*this);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBusy(); }, 5000));
     QCoreApplication::sendPostedEvents();
@@ -184,10 +185,11 @@ TEST_P(Ending, ReturnsToIdle) {
     }
     // Whatever the ending, the job leaves no neighbour entry behind.
     ASSERT_TRUE(WaitForEntryRemoved() || !GetParam().entryAdded);
-    if (GetParam().entryAdded)
+    if (GetParam().entryAdded) {
         EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3", "-d 192.168.5.77"));
-    else
+    } else {
         EXPECT_TRUE(platform->ArpCalls().empty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -336,10 +338,11 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
         EXPECT_EQ(echo.timeoutMs, 500u);
         EXPECT_EQ(echo.payloadSize, 0u);
     }
-    if (GetParam().answerAt > 0)
+    if (GetParam().answerAt > 0) {
         EXPECT_THAT(platform->OpenedUrls(), ElementsAre(std::string("http://") + GetParam().address));
-    else
+    } else {
         EXPECT_TRUE(platform->OpenedUrls().empty());
+    }
     if (GetParam().message) {
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].text, GetParam().message);
@@ -382,7 +385,7 @@ TEST_F(DialogFixture, TheAboutCommandShowsNameAndVersion) {
     Open();
     QString caption;
     QString text;
-    CloseNextModal([&](QWidget* about) {
+    ModalCloser closer([&](QWidget* about) {
         caption = about->windowTitle();
         text = about->findChild<QLabel*>("versionText")->text();
     });
@@ -401,7 +404,7 @@ class AboutMenuTrigger : public DialogFixture, public ::testing::WithParamInterf
 TEST_P(AboutMenuTrigger, OpensTheAboutMenu) {
     Open();
     QWidget* shown = nullptr;
-    CloseNextModal([&](QWidget* popup) { shown = popup; }, true);
+    ModalCloser closer([&](QWidget* popup) { shown = popup; }, ModalCloser::Popup);
     GetParam().open(*this);
     EXPECT_EQ(shown, dialog->AboutMenu());
 }
@@ -419,8 +422,10 @@ TEST_F(DialogFixture, JobOutcomesArriveWhileTheAboutBoxIsOpen) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
     deviceAnswers = true;
     bool shownWhileOpen = false;
-    CloseNextModal([&](QWidget*) { shownWhileOpen = QTest::qWaitFor([&] { return !boxes.shown.empty(); }, 5000); });
+    ModalCloser closer([&](QWidget*) { shownWhileOpen = QTest::qWaitFor([&] { return !boxes.shown.empty(); }, 5000); });
     dialog->OnSysCommand(SetIPDlg::kAboutCommand);
     EXPECT_TRUE(shownWhileOpen);
     EXPECT_FALSE(dialog->IsBusy());
 }
+
+}  // namespace
