@@ -1,11 +1,13 @@
 #include "ui/AboutDlg.h"
 
 #include "support/MacroWindow.h"
+#include "ui/DialogResources.h"
 #include "ui/FileVersionText.h"
 #include "ui/WidgetMacroWindow.h"
 #include "ui_AboutDlg.h"
 
 AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutDlg>()) {
+    LoadDialogResources();
     ui_->setupUi(this);
     OnInitDialog();
 }

@@ -10,6 +10,7 @@
 #include "support/StringIds.h"
 #include "ui/AboutDlg.h"
 #include "ui/DataExchange.h"
+#include "ui/DialogResources.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressCtrl.h"
 #include "ui/WidgetMacroWindow.h"
@@ -53,6 +54,7 @@ QString LoadQText(unsigned id) { return QString::fromStdString(LoadText(id)); }
 }  // namespace
 
 SetIPDlg::SetIPDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::SetIPDlg>()) {
+    LoadDialogResources();
     icon_.addFile(QStringLiteral(":/icons/100-32.png"));
     icon_.addFile(QStringLiteral(":/icons/100-16.png"));
     ui_->setupUi(this);
