@@ -42,8 +42,10 @@ private:
 LogScope GlobalLogScope(kGlobalScopeName);
 
 Log& Log::Instance() {
-    static Log log;
-    return log;
+    // Never destroyed: a worker thread that is still running while the
+    // process exits keeps logging into a live instance.
+    static Log* const log = new Log;
+    return *log;
 }
 
 void Log::Configure(const char* moduleTag, int debuggerLevel, int fileLevel, const char* filePath,

@@ -30,7 +30,8 @@ public:
     // A log file longer than this is moved to the backup path.
     static constexpr long kMaxFileLength = 2000000;
 
-    // The single instance, created by the first call.
+    // The single instance, created by the first call; it lasts until the
+    // process has ended.
     static Log& Instance();
 
     virtual ~Log() = default;

@@ -1,0 +1,39 @@
+// One attempt to give a device, named by its serial number (its MAC
+// address), an IPv4 address: on its own worker thread it checks that the
+// address is free, adds a static neighbour entry, pings until the device
+// answers or the job is cancelled, removes the entry and tells its listeners.
+//
+// Create it on the heap, AddListener, Set; later Cancel and WaitForStoped if
+// giving up, then RemoveListener and Destroy.
+#pragma once
+
+#include "assign/SetIPNotifier.h"
+#include "assign/Thread.h"
+
+#include <atomic>
+#include <string>
+
+class SetIP : public SetIPNotifier, public Thread {
+public:
+    SetIP() = default;
+    ~SetIP() override = default;
+
+    // Stores the request and starts the worker; blocks until it has begun.
+    void Set(const std::string& serialNumber, const std::string& address);
+    // Asks the job to stop after the probe in flight; returns at once.
+    void Cancel();
+
+    // The serial number as XX-XX-XX-XX-XX-XX, characters copied unchanged;
+    // missing characters are left out, the separators are always written.
+    static std::string FormatMacAddress(const std::string& serialNumber);
+
+protected:
+    int32_t Run(uintptr_t param) override;
+    // Up to `count` test pings while the job runs; true at the first answer.
+    bool MultiPing(const std::string& address, int count);
+
+private:
+    std::string macText;
+    std::string addressText;
+    std::atomic<bool> running{false};
+};

@@ -1,0 +1,21 @@
+// How an assignment job reports its outcome.
+#pragma once
+
+#include <cstdint>
+
+enum class SetIPEvent : int32_t {
+    InUse = 0,    // the address answered a test ping; nothing was changed
+    Success = 1,  // the device answered after its neighbour entry was added
+};
+
+// Receives a job's outcome on the job's worker thread, with the job's
+// listener lock held: it must return promptly.
+class SetIPListener {
+public:
+    // `context` is the value given at registration; true keeps the event
+    // from the listeners registered after this one.
+    virtual bool OnEvent(SetIPEvent event, uintptr_t context) = 0;
+
+protected:
+    ~SetIPListener() = default;
+};
