@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <utility>
+
 // One number of the address: up to three digits, moving on to the next
 // field after the third digit or a dot, and back on backspace when empty.
 class IPAddressField : public QLineEdit {
@@ -78,6 +80,8 @@ protected:
             return;
         }
         QLineEdit::keyPressEvent(event);
+        // A key the field leaves (Enter, Esc) travels on through the control.
+        if (!event->isAccepted()) control_->keyFromField_ = true;
         if (isCharacter && text().size() == 3 && cursorPosition() == 3 && !last) control_->MoveToField(index_ + 1, true);
     }
 
@@ -186,7 +190,8 @@ bool IPAddressCtrl::PreTranslateMessage(QEvent* event) {
 bool IPAddressCtrl::eventFilter(QObject*, QEvent* event) { return PreTranslateMessage(event); }
 
 void IPAddressCtrl::keyPressEvent(QKeyEvent* event) {
-    if (!event->text().isEmpty()) GlobalLogScope.Trace("IPAddressCtrl::OnChar");
+    const bool fromField = std::exchange(keyFromField_, false);
+    if (!fromField && !event->text().isEmpty()) GlobalLogScope.Trace("IPAddressCtrl::OnChar");
     QFrame::keyPressEvent(event);
 }
 

@@ -52,6 +52,8 @@ private:
     void MoveToField(int field, bool selectAll);
 
     std::array<IPAddressField*, kFieldCount> fields_{};
+    // The key being handled was left by a field, not sent to the control.
+    bool keyFromField_ = false;
 };
 
 // What the address control sends to its parent: its window, its id and the code.
