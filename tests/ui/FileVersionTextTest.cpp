@@ -11,6 +11,8 @@ struct VersionCase {
     const char* text;
 };
 
+std::ostream& operator<<(std::ostream& out, const VersionCase& c) { return out << c.text; }
+
 class FileVersionTextTest : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(FileVersionTextTest, FormatsTheFourNumbers) {

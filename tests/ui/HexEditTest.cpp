@@ -13,6 +13,8 @@ struct TypingCase {
     const char* shown;
 };
 
+std::ostream& operator<<(std::ostream& out, const TypingCase& c) { return out << c.typed; }
+
 class HexEditTyping : public ::testing::TestWithParam<TypingCase> {};
 
 TEST_P(HexEditTyping, KeepsHexDigitsInUpperCase) {

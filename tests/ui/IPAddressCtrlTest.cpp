@@ -66,6 +66,8 @@ struct TextCase {
     const char* shown;
 };
 
+std::ostream& operator<<(std::ostream& out, const TextCase& c) { return out << '"' << c.text << '"'; }
+
 class IPAddressCtrlText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(IPAddressCtrlText, ReportsTheFilledFields) {
@@ -123,6 +125,8 @@ struct RangeCase {
     const char* typed;
     const char* kept;
 };
+
+std::ostream& operator<<(std::ostream& out, const RangeCase& c) { return out << c.field << " " << c.typed; }
 
 class IPAddressCtrlRange : public IPAddressCtrlTest, public ::testing::WithParamInterface<RangeCase> {};
 

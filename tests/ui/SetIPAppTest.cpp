@@ -57,6 +57,8 @@ struct RightsCase {
     const char* missing;
 };
 
+std::ostream& operator<<(std::ostream& out, const RightsCase& c) { return out << c.name; }
+
 class MissingRights : public SetIPAppTest, public ::testing::WithParamInterface<RightsCase> {};
 
 TEST_P(MissingRights, AreNamedOnceWithTheWayToGrantThem) {

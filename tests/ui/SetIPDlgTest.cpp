@@ -62,6 +62,8 @@ struct ValidationCase {
     int focus;
 };
 
+std::ostream& operator<<(std::ostream& out, const ValidationCase& c) { return out << c.serial << " " << c.address; }
+
 class Validation : public DialogFixture, public ::testing::WithParamInterface<ValidationCase> {};
 
 TEST_P(Validation, TheFirstFailingCheckShowsItsMessageAndStops) {
@@ -145,6 +147,8 @@ struct EndingCase {
     bool entryAdded;
 };
 
+std::ostream& operator<<(std::ostream& out, const EndingCase& c) { return out << c.name; }
+
 class Ending : public DialogFixture, public ::testing::WithParamInterface<EndingCase> {};
 
 TEST_P(Ending, ReturnsToIdle) {
@@ -184,8 +188,8 @@ TEST_P(Ending, ReturnsToIdle) {
         EXPECT_TRUE(controls().ipAddressCtrl->Field(3)->hasFocus());
     }
     // Whatever the ending, the job leaves no neighbour entry behind.
-    ASSERT_TRUE(WaitForEntryRemoved() || !GetParam().entryAdded);
     if (GetParam().entryAdded) {
+        ASSERT_TRUE(WaitForEntryRemoved());
         EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3", "-d 192.168.5.77"));
     } else {
         EXPECT_TRUE(platform->ArpCalls().empty());
@@ -279,6 +283,8 @@ struct IdleEndingCase {
     bool logsClosing;
 };
 
+std::ostream& operator<<(std::ostream& out, const IdleEndingCase& c) { return out << c.name; }
+
 class IdleEnding : public DialogFixture, public ::testing::WithParamInterface<IdleEndingCase> {};
 
 TEST_P(IdleEnding, EndsTheDialog) {
@@ -319,6 +325,8 @@ struct HomePageCase {
     MessageIcon icon;
     std::vector<std::string> lines;
 };
+
+std::ostream& operator<<(std::ostream& out, const HomePageCase& c) { return out << c.name; }
 
 class HomePage : public DialogFixture, public ::testing::WithParamInterface<HomePageCase> {};
 
@@ -398,6 +406,8 @@ struct MenuTrigger {
     const char* name;
     std::function<void(DialogFixture&)> open;
 };
+
+std::ostream& operator<<(std::ostream& out, const MenuTrigger& c) { return out << c.name; }
 
 class AboutMenuTrigger : public DialogFixture, public ::testing::WithParamInterface<MenuTrigger> {};
 
