@@ -1,14 +1,16 @@
 #include "net/IpAddress.h"
 
+#include "net/AddressRules.h"
 #include "platform/Platform.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <iterator>
 #include <cstring>
+#include <optional>
 
 namespace {
 
 constexpr uint16_t kFamilyInet = 2;
-constexpr size_t kMaxAddressText = 255;
 constexpr size_t kHostNameBuffer = 256;
 
 uint16_t ToNetworkOrder(uint16_t value) {
@@ -20,8 +22,7 @@ uint16_t ToNetworkOrder(uint16_t value) {
 
 }  // namespace
 
-IpAddress::IpAddress(uint32_t address, uint16_t port)
-    : family_(kFamilyInet), port_(ToNetworkOrder(port)), address_(address), zero_{} {}
+IpAddress::IpAddress(uint32_t address, uint16_t port) : record_{kFamilyInet, ToNetworkOrder(port), address, {}} {}
 
 IpAddress::IpAddress(const char* text, uint16_t port)
     : IpAddress(IsNumericAddress(text) ? Platform::Current().InetAddr(text) : kNone, port) {}
@@ -39,29 +40,24 @@ IpAddress IpAddress::FromHostName(const char* name) {
 
 IpAddress IpAddress::LocalHost() { return FromHostName(GetLocalHostName().c_str()); }
 
-uint32_t IpAddress::GetAddress() const { return address_; }
+uint32_t IpAddress::GetAddress() const { return record_.address; }
 
 uint8_t IpAddress::GetOctet(int index) const {
     if (index < 1 || index > 4) return 0;
     uint8_t bytes[4];
-    std::memcpy(bytes, &address_, sizeof bytes);
+    std::memcpy(bytes, &record_.address, sizeof bytes);
     return bytes[index - 1];
 }
 
 bool IsNumericAddress(const char* text) {
-    if (!text || std::strlen(text) > kMaxAddressText) return false;
-    int numbers[4];
-    char rest[kMaxAddressText + 1];
-    if (std::sscanf(text, "%d.%d.%d.%d%s", &numbers[0], &numbers[1], &numbers[2], &numbers[3], rest) != 4)
-        return false;
-    for (int number : numbers) {
-        if (number < 0 || number > 255) return false;
-    }
-    return true;
+    if (!text || std::strlen(text) > kMaxIpAddressTextLength) return false;
+    int32_t numbers[4];
+    if (!ParseIpAddress(text, numbers[0], numbers[1], numbers[2], numbers[3])) return false;
+    return std::all_of(std::begin(numbers), std::end(numbers), [](int32_t number) { return number >= 0 && number <= 255; });
 }
 
 std::string GetLocalHostName() {
     char name[kHostNameBuffer + 1] = {};
-    if (!Platform::Current().GetHostName(name, kHostNameBuffer)) return std::string();
+    if (!Platform::Current().GetHostName(name, sizeof name)) return std::string();
     return std::string(name);
 }

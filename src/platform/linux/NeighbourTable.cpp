@@ -1,0 +1,140 @@
+#include "platform/linux/NeighbourTable.h"
+
+#include <libmnl/libmnl.h>
+#include <linux/neighbour.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+
+#include <cerrno>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// How long the kernel may take to answer one request before it counts as
+// refused; it answers at once.
+constexpr time_t kAnswerTimeoutSeconds = 2;
+// Bounds the reading of one answer in datagrams, as the time-out bounds it
+// in time.
+constexpr int kMaxAnswerDatagrams = 64;
+
+// One rtnetlink socket, used for a single request and its answer.
+class RouteSocket {
+public:
+    RouteSocket() : socket_(mnl_socket_open(NETLINK_ROUTE)), buffer_(MNL_SOCKET_BUFFER_SIZE) {
+        if (!socket_) return;
+        const timeval timeout{kAnswerTimeoutSeconds, 0};
+        if (mnl_socket_bind(socket_, 0, MNL_SOCKET_AUTOPID) != 0 ||
+            ::setsockopt(mnl_socket_get_fd(socket_), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0) {
+            mnl_socket_close(socket_);
+            socket_ = nullptr;
+        }
+    }
+    ~RouteSocket() {
+        if (socket_) mnl_socket_close(socket_);
+    }
+    RouteSocket(const RouteSocket&) = delete;
+    RouteSocket& operator=(const RouteSocket&) = delete;
+
+    // A fresh request of `type` with `flags` (NLM_F_REQUEST and NLM_F_ACK
+    // added), in the socket's buffer.
+    nlmsghdr* Begin(uint16_t type, uint16_t flags) {
+        nlmsghdr* request = mnl_nlmsg_put_header(buffer_.data());
+        request->nlmsg_type = type;
+        request->nlmsg_flags = NLM_F_REQUEST | NLM_F_ACK | flags;
+        request->nlmsg_seq = ++sequence_;
+        return request;
+    }
+
+    // Sends the request and reads the answer up to the kernel's
+    // acknowledgement, handing every message to `onMessage`. False when the
+    // kernel refused it (errno tells why) or did not answer in time.
+    bool Transact(nlmsghdr* request, mnl_cb_t onMessage = nullptr, void* context = nullptr) {
+        if (!socket_ || mnl_socket_sendto(socket_, request, request->nlmsg_len) < 0) return false;
+        const unsigned int portId = mnl_socket_get_portid(socket_);
+        const unsigned int sequence = request->nlmsg_seq;
+        for (int datagram = 0; datagram < kMaxAnswerDatagrams; ++datagram) {
+            const ssize_t received = mnl_socket_recvfrom(socket_, buffer_.data(), buffer_.size());
+            if (received < 0 && errno == EINTR) continue;
+            if (received <= 0) return false;
+            const int result =
+                mnl_cb_run(buffer_.data(), static_cast<size_t>(received), sequence, portId, onMessage, context);
+            if (result == MNL_CB_STOP) return true;
+            if (result == MNL_CB_ERROR) return false;
+        }
+        return false;
+    }
+
+private:
+    mnl_socket* socket_;
+    std::vector<char> buffer_;
+    unsigned int sequence_ = 0;
+};
+
+struct RouteAnswer {
+    bool unicast = false;
+    std::optional<uint32_t> interfaceIndex;
+};
+
+int ReadRouteAttribute(const nlattr* attribute, void* context) {
+    auto& answer = *static_cast<RouteAnswer*>(context);
+    if (mnl_attr_get_type(attribute) == RTA_OIF && mnl_attr_validate(attribute, MNL_TYPE_U32) >= 0)
+        answer.interfaceIndex = mnl_attr_get_u32(attribute);
+    return MNL_CB_OK;
+}
+
+int ReadRoute(const nlmsghdr* message, void* context) {
+    if (message->nlmsg_type != RTM_NEWROUTE) return MNL_CB_OK;
+    auto& answer = *static_cast<RouteAnswer*>(context);
+    const auto* route = static_cast<const rtmsg*>(mnl_nlmsg_get_payload(message));
+    answer.unicast = route->rtm_type == RTN_UNICAST;
+    return mnl_attr_parse(message, sizeof(rtmsg), ReadRouteAttribute, context);
+}
+
+// The interface of the kernel's unicast route to `address`, if it has one.
+std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
+    nlmsghdr* request = socket.Begin(RTM_GETROUTE, 0);
+    auto* route = static_cast<rtmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(rtmsg)));
+    route->rtm_family = AF_INET;
+    route->rtm_dst_len = 32;
+    mnl_attr_put(request, RTA_DST, sizeof address, &address);
+    RouteAnswer answer;
+    if (!socket.Transact(request, ReadRoute, &answer) || !answer.unicast) return std::nullopt;
+    return answer.interfaceIndex;
+}
+
+nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uint32_t interfaceIndex,
+                         uint32_t address) {
+    nlmsghdr* request = socket.Begin(type, flags);
+    auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
+    neighbour->ndm_family = AF_INET;
+    neighbour->ndm_ifindex = static_cast<int>(interfaceIndex);
+    mnl_attr_put(request, NDA_DST, sizeof address, &address);
+    return request;
+}
+
+}  // namespace
+
+namespace NeighbourTable {
+
+bool Add(uint32_t address, const ArpCommandLine::MacAddress& mac) {
+    RouteSocket socket;
+    const std::optional<uint32_t> interfaceIndex = RouteInterface(socket, address);
+    if (!interfaceIndex) return false;
+    nlmsghdr* request =
+        BeginNeighbour(socket, RTM_NEWNEIGH, NLM_F_CREATE | NLM_F_REPLACE, *interfaceIndex, address);
+    static_cast<ndmsg*>(mnl_nlmsg_get_payload(request))->ndm_state = NUD_PERMANENT;
+    mnl_attr_put(request, NDA_LLADDR, mac.size(), mac.data());
+    return socket.Transact(request);
+}
+
+bool Delete(uint32_t address) {
+    RouteSocket socket;
+    const std::optional<uint32_t> interfaceIndex = RouteInterface(socket, address);
+    if (!interfaceIndex) return false;
+    nlmsghdr* request = BeginNeighbour(socket, RTM_DELNEIGH, 0, *interfaceIndex, address);
+    return socket.Transact(request) || errno == ENOENT;
+}
+
+}  // namespace NeighbourTable

@@ -1,0 +1,183 @@
+// ICMP echo of the Linux layer against the real kernel, inside a lab of two
+// network namespaces: host 10.213.0.1, device 10.213.0.2 on a veth pair.
+#include "net/Zorvel.h"
+#include "platform/linux/EchoSocket.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "support/Log.h"
+#include "support/LoggedLinuxPlatform.h"
+#include "support/NetLab.h"
+#include "support/ThreadCapabilities.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr const char* kHost = "10.213.0.1/24";
+constexpr const char* kDevice = "10.213.0.2/24";
+// A generous bound on how long a wait may overrun its time-out on a busy machine.
+constexpr milliseconds kSlack{5000};
+
+uint32_t Address(const char* text) { return ::inet_addr(text); }
+
+const char* KindName(EchoSocket::Kind kind) { return kind == EchoSocket::Kind::Datagram ? "Datagram" : "Raw"; }
+
+// The group range that lets root (gid 0) open ICMP datagram sockets, or
+// nobody, which leaves the raw socket.
+std::string PingGroupRange(EchoSocket::Kind kind) {
+    return kind == EchoSocket::Kind::Datagram ? "0 2147483647" : "1 0";
+}
+
+class EchoTest : public ::testing::TestWithParam<EchoSocket::Kind> {
+protected:
+    void SetUp() override {
+        if (!NetLab::RunningAsRoot()) GTEST_SKIP() << "needs root: creates network namespaces";
+        ASSERT_TRUE(lab.Up(kHost, kDevice));
+        ASSERT_TRUE(lab.Run(lab.HostNamespace(),
+                            "sysctl -qw net.ipv4.ping_group_range='" + PingGroupRange(GetParam()) + "'"));
+    }
+
+    // Runs an echo inside the host namespace and measures how long it took.
+    bool TimedEcho(const char* address, size_t size, milliseconds timeout, milliseconds& elapsed) {
+        NetLab::Entered in(lab.HostNamespace());
+        EXPECT_TRUE(in.Ok());
+        const auto start = Clock::now();
+        const bool answered =
+            platform.SendEcho(Address(address), size, static_cast<uint32_t>(timeout.count()));
+        elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+        return answered;
+    }
+
+    NetLab lab{"ec"};
+    LinuxPlatform platform;
+};
+
+TEST_P(EchoTest, OpensTheSocketKindTheGroupRangeAllows) {
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+    const std::unique_ptr<EchoSocket> socket = EchoSocket::Open();
+    ASSERT_NE(socket, nullptr);
+    EXPECT_EQ(socket->GetKind(), GetParam());
+}
+
+TEST_P(EchoTest, DeviceAnswersEveryPayloadSizeOfTheJob) {
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+    for (size_t size : {0, 408, 479, 1472, 4000}) {
+        EXPECT_TRUE(platform.SendEcho(Address("10.213.0.2"), size, 2000)) << "payload " << size;
+    }
+}
+
+TEST_P(EchoTest, LoopbackAnswersInsideTheNamespace) {
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+    EXPECT_TRUE(platform.SendEcho(Address("127.0.0.1"), 0, 2000));
+}
+
+TEST_P(EchoTest, SilentAddressGivesNoAnswerAfterTheTimeOut) {
+    milliseconds elapsed{};
+    EXPECT_FALSE(TimedEcho("10.213.0.3", 0, milliseconds(700), elapsed));
+    EXPECT_GE(elapsed, milliseconds(700));
+    EXPECT_LT(elapsed, milliseconds(700) + kSlack);
+}
+
+TEST_P(EchoTest, ZeroTimeOutGivesNoAnswer) {
+    milliseconds elapsed{};
+    EXPECT_FALSE(TimedEcho("10.213.0.3", 0, milliseconds(0), elapsed));
+    EXPECT_LT(elapsed, kSlack);
+}
+
+// The device routes 10.214.0.0/24 nowhere and says so: the error about the
+// request ends the wait with no answer instead of running out the time-out.
+TEST_P(EchoTest, UnreachableFromARouterIsNoAnswer) {
+    ASSERT_TRUE(lab.Run(lab.HostNamespace(), "ip route add 10.214.0.0/24 via 10.213.0.2"));
+    ASSERT_TRUE(lab.Run(lab.DeviceNamespace(),
+                        "sysctl -qw net.ipv4.ip_forward=1 && ip route add unreachable 10.214.0.0/24"));
+    const milliseconds timeout{10000};
+    milliseconds elapsed{};
+    EXPECT_FALSE(TimedEcho("10.214.0.9", 0, timeout, elapsed));
+    EXPECT_LT(elapsed, timeout / 2);
+}
+
+// The device end takes no frame above 576 bytes, so of two concurrent echoes
+// to it only the small one is answered. The large one must neither take the
+// small one's replies nor give up before its time-out.
+TEST_P(EchoTest, ConcurrentEchoesKeepTheirOwnReplies) {
+    ASSERT_TRUE(lab.Run(lab.DeviceNamespace(), "ip link set " + lab.DeviceInterface() + " mtu 576"));
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+
+    std::atomic<bool> largeDone{false};
+    auto small = std::async(std::launch::async, [&] {
+        int answered = 0;
+        int sent = 0;
+        for (; sent < 200 && !largeDone.load(); ++sent) answered += platform.SendEcho(Address("10.213.0.2"), 0, 2000);
+        return std::make_pair(sent, answered);
+    });
+    constexpr milliseconds timeout{400};
+    for (int round = 0; round < 3; ++round) {
+        const auto start = Clock::now();
+        EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 1000, static_cast<uint32_t>(timeout.count()))) << "round " << round;
+        EXPECT_GE(Clock::now() - start, timeout) << "round " << round;
+    }
+    largeDone = true;
+    const auto [sent, answered] = small.get();
+    EXPECT_GT(sent, 0);
+    EXPECT_EQ(answered, sent);
+}
+
+TEST_P(EchoTest, PingThroughTheLinuxLayerLogsItsResult) {
+    Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
+    {
+        LoggedLinuxPlatform logged;
+        NetLab::Entered in(lab.HostNamespace());
+        ASSERT_TRUE(in.Ok());
+        EXPECT_TRUE(Zorvel::Ping("10.213.0.2", 2000, 0));
+        EXPECT_FALSE(Zorvel::Ping("10.213.0.3", 300, 408));
+        EXPECT_EQ(logged.DebugLines(),
+                  (std::vector<std::string>{"QRM:D:Zorvel::Ping - Ping '10.213.0.2', timeout 2000, size 0",
+                                            "QRM:D:Zorvel::Ping - Ping '10.213.0.2' - result 1",
+                                            "QRM:D:Zorvel::Ping - Ping '10.213.0.3', timeout 300, size 408",
+                                            "QRM:D:Zorvel::Ping - Ping '10.213.0.3' - result 0"}));
+    }
+    Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(SocketKinds, EchoTest,
+                         ::testing::Values(EchoSocket::Kind::Datagram, EchoSocket::Kind::Raw),
+                         [](const auto& info) { return std::string(KindName(info.param)); });
+
+// Without CAP_NET_RAW and outside the group range nothing can be sent: the
+// echo fails at once instead of crashing or hanging, and the rights say so.
+TEST(EchoRightsTest, WithoutRightsEchoFailsAndRightsSaySo) {
+    if (!NetLab::RunningAsRoot()) GTEST_SKIP() << "needs root: creates network namespaces";
+    NetLab lab("er");
+    ASSERT_TRUE(lab.Up(kHost, kDevice));
+    ASSERT_TRUE(lab.Run(lab.HostNamespace(), "sysctl -qw net.ipv4.ping_group_range='1 0'"));
+    LinuxPlatform platform;
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+
+    const NetworkRights full = platform.GetNetworkRights();
+    EXPECT_TRUE(full.canSendEcho);
+    EXPECT_TRUE(full.canChangeNeighbours);
+
+    WithoutCapabilities reduced({CAP_NET_RAW, CAP_NET_ADMIN});
+    ASSERT_TRUE(reduced.Ok());
+    const NetworkRights none = platform.GetNetworkRights();
+    EXPECT_FALSE(none.canSendEcho);
+    EXPECT_FALSE(none.canChangeNeighbours);
+    const auto start = Clock::now();
+    EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 0, 20000));
+    EXPECT_LT(Clock::now() - start, milliseconds(10000));
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include "net/Zorvel.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Bytes = std::array<uint8_t, 4>;
+
+// An address in network byte order from its bytes in memory order.
+uint32_t StoredAddress(Bytes bytes) {
+    uint32_t address;
+    std::memcpy(&address, bytes.data(), 4);
+    return address;
+}
+
+class ZorvelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
+        platform->hosts["device.local"] = StoredAddress({10, 1, 2, 3});
+        platform->hosts["zero.local"] = 0;
+    }
+    void TearDown() override { Log::Instance().Configure("", 2, 0, nullptr, nullptr); }
+    ScopedFakePlatform platform;
+};
+
+class PingRefusalTest : public ZorvelTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PingRefusalTest, RefusesWithoutAnyEcho) {
+    const char* host = GetParam();
+    EXPECT_FALSE(Zorvel::Ping(host, 1000, 0));
+    EXPECT_TRUE(platform->EchoCalls().empty());
+    EXPECT_EQ(platform->DebugLines(), (Lines{"QRM:D:Zorvel::Ping - Ping '" + std::string(host) + "', timeout 1000, size 0",
+                                             "QRM:E:Zorvel::Ping - Failed do get address"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, PingRefusalTest,
+                         ::testing::Values("0.0.0.0", "255.255.255.255", "nobody.local", "zero.local", " 10.0.0.1",
+                                           "4294967306.0.0.1", ""));
+
+struct PingCase {
+    const char* host;
+    uint32_t timeoutMs;
+    uint16_t size;
+    bool answer;
+    Bytes address;  // where the echo goes
+};
+
+class PingTest : public ZorvelTest, public ::testing::WithParamInterface<PingCase> {};
+
+TEST_P(PingTest, SendsOneEchoAndLogsItsResult) {
+    const PingCase& ping = GetParam();
+    platform->onEcho = [&](const FakePlatform::EchoCall&) { return ping.answer; };
+    EXPECT_EQ(Zorvel::Ping(ping.host, ping.timeoutMs, ping.size), ping.answer);
+
+    const std::vector<FakePlatform::EchoCall> calls = platform->EchoCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].address, StoredAddress(ping.address));
+    EXPECT_EQ(calls[0].payloadSize, ping.size);
+    EXPECT_EQ(calls[0].timeoutMs, ping.timeoutMs);
+    const std::string host(ping.host);
+    EXPECT_EQ(platform->DebugLines(),
+              (Lines{"QRM:D:Zorvel::Ping - Ping '" + host + "', timeout " + std::to_string(ping.timeoutMs) +
+                         ", size " + std::to_string(ping.size),
+                     "QRM:D:Zorvel::Ping - Ping '" + host + "' - result " + (ping.answer ? "1" : "0")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Echoes, PingTest,
+                         ::testing::Values(PingCase{"192.168.0.90", 1000, 0, true, {192, 168, 0, 90}},
+                                           PingCase{"192.168.0.90", 1000, 408, false, {192, 168, 0, 90}},
+                                           PingCase{"192.168.0.90 ", 500, 479, true, {192, 168, 0, 90}},
+                                           PingCase{"device.local", 1000, 0, true, {10, 1, 2, 3}},
+                                           PingCase{"device.local", 500, 0, false, {10, 1, 2, 3}}));
+
+struct ArpCase {
+    bool launched;
+    Lines addLines;
+    Lines deleteLines;
+};
+
+class ArpTest : public ZorvelTest, public ::testing::WithParamInterface<ArpCase> {};
+
+TEST_P(ArpTest, LaunchesTheCommandAndLogsOnlyAFailedLaunch) {
+    platform->onLaunchArp = [&](const std::string&) { return GetParam().launched; };
+    Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F");
+    EXPECT_EQ(platform->DebugLines(), GetParam().addLines);
+    platform->ClearRecords();
+    Zorvel::ArpDel("192.168.0.90");
+    EXPECT_EQ(platform->DebugLines(), GetParam().deleteLines);
+}
+
+TEST_P(ArpTest, BuildsTheArpParameters) {
+    platform->onLaunchArp = [&](const std::string&) { return GetParam().launched; };
+    Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F");
+    Zorvel::ArpDel("192.168.0.90");
+    EXPECT_EQ(platform->ArpCalls(), (Lines{"-s 192.168.0.90 0A-1B-2C-3D-4E-5F", "-d 192.168.0.90"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Launches, ArpTest,
+    ::testing::Values(
+        ArpCase{true,
+                {"QRM:D:Zorvel::ArpAdd - Arp add ip: '192.168.0.90' for eth '0A-1B-2C-3D-4E-5F'."},
+                {"QRM:D:Zorvel::ArpDel - Arp delete ip: '192.168.0.90' "}},
+        ArpCase{false,
+                {"QRM:D:Zorvel::ArpAdd - Arp add ip: '192.168.0.90' for eth '0A-1B-2C-3D-4E-5F'.",
+                 "QRM:E:Zorvel::ArpAdd - arp failed"},
+                {"QRM:D:Zorvel::ArpDel - Arp delete ip: '192.168.0.90' ",
+                 "QRM:E:Zorvel::ArpDel - Zorvel::ArpDel - arp failed"}}));
+
+}  // namespace
