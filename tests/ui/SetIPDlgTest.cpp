@@ -28,6 +28,8 @@ TEST_F(DialogFixture, OpensIdleWithTheLocalNetworkProposed) {
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(dialog->isSizeGripEnabled());
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+    EXPECT_FALSE(controls().progressCtrl->isTextVisible());
+    EXPECT_FALSE(dialog->windowIcon().isNull());
 }
 
 TEST_F(DialogFixture, AnUnresolvedHostProposesAllOnes) {
@@ -334,7 +336,12 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
     Open();
     controls().ipAddressCtrl->SetText(GetParam().address);
     int pings = 0;
-    platform->onEcho = [&](const FakePlatform::EchoCall&) { return ++pings == GetParam().answerAt; };
+    bool waitCursorWhilePinging = true;
+    platform->onEcho = [&](const FakePlatform::EchoCall&) {
+        const QCursor* cursor = QApplication::overrideCursor();
+        waitCursorWhilePinging = waitCursorWhilePinging && cursor && cursor->shape() == Qt::WaitCursor;
+        return ++pings == GetParam().answerAt;
+    };
     platform->onOpenUrl = [&](const std::string&) { return GetParam().browserOpens; };
     platform->ClearRecords();
     controls().homePageButton->click();
@@ -359,6 +366,7 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
         EXPECT_TRUE(boxes.shown.empty());
     }
     for (const std::string& line : GetParam().lines) EXPECT_TRUE(HasLine(line)) << line;
+    EXPECT_TRUE(waitCursorWhilePinging);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -393,13 +401,16 @@ TEST_F(DialogFixture, TheAboutCommandShowsNameAndVersion) {
     Open();
     QString caption;
     QString text;
+    bool hasIcon = false;
     ModalCloser closer([&](QWidget* about) {
         caption = about->windowTitle();
         text = about->findChild<QLabel*>("versionText")->text();
+        hasIcon = !about->findChild<QLabel*>("aboutIcon")->pixmap().isNull();
     });
     dialog->OnSysCommand(SetIPDlg::kAboutCommand);
     EXPECT_EQ(caption, "About TARVIK Addrix");
     EXPECT_EQ(text, "TARVIK Addrix 1.00.005.000");
+    EXPECT_TRUE(hasIcon);
 }
 
 struct MenuTrigger {
