@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QtTest/QTest>
 
-#include <arpa/inet.h>
 
 #include <atomic>
 #include <chrono>
@@ -34,7 +33,7 @@ public:
     void SetUp() override {
         Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
         ResetOsVersionClassForTesting();
-        platform->hosts["fakehost"] = inet_addr("192.168.5.23");
+        platform->hosts["fakehost"] = Platform::System().InetAddr("192.168.5.23");
         platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.5.23", "255.255.255.0"}}}}};
         platform->onEcho = [this](const FakePlatform::EchoCall&) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

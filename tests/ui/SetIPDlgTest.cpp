@@ -135,7 +135,7 @@ TEST_F(DialogFixture, APassingSetStartsTheJob) {
     EXPECT_TRUE(controls().progressCtrl->IsRunning());
     EXPECT_EQ(controls().progressCtrl->maximum(), 1200000);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !platform->EchoCalls().empty(); }, 5000));
-    EXPECT_EQ(platform->EchoCalls()[0].address, inet_addr(kAddress));
+    EXPECT_EQ(platform->EchoCalls()[0].address, Platform::System().InetAddr(kAddress));
 }
 
 // How an attempt ends, and what the dialog looks like afterwards.
@@ -349,7 +349,7 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
     const auto echoes = platform->EchoCalls();
     ASSERT_EQ(echoes.size(), GetParam().pings);
     for (const auto& echo : echoes) {
-        EXPECT_EQ(echo.address, inet_addr(GetParam().address));
+        EXPECT_EQ(echo.address, Platform::System().InetAddr(GetParam().address));
         EXPECT_EQ(echo.timeoutMs, 500u);
         EXPECT_EQ(echo.payloadSize, 0u);
     }

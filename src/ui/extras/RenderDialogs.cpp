@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include <arpa/inet.h>
 
 #include <cstdio>
 
@@ -49,7 +48,7 @@ int main(int argc, char* argv[]) {
 
     ScopedFakePlatform platform;
     platform->hostName = "workstation";
-    platform->hosts["workstation"] = inet_addr("192.168.1.20");
+    platform->hosts["workstation"] = Platform::System().InetAddr("192.168.1.20");
 
     SetIPDlg dialog;
     AboutDlg about(&dialog);
