@@ -57,7 +57,8 @@ void DDX_IPAddressText(DataExchange& dx, int id, QString& text) {
     if (dx.SaveAndValidate()) {
         uint32_t address = 0;
         text = control->GetAddress(address) == IPAddressCtrl::kFieldCount
-                   ? QString::asprintf("%d.%d.%d.%d", static_cast<int>(address >> 24), static_cast<int>((address >> 16) & 0xFF),
+                   ? QString::asprintf("%d.%d.%d.%d", static_cast<int>(address >> 24),
+                                       static_cast<int>((address >> 16) & 0xFF),
                                        static_cast<int>((address >> 8) & 0xFF), static_cast<int>(address & 0xFF))
                    : QString();
         return;
@@ -67,7 +68,9 @@ void DDX_IPAddressText(DataExchange& dx, int id, QString& text) {
     const std::string loaded = text.toStdString();
     if (std::sscanf(loaded.c_str(), "%d.%d.%d.%d%1s", &numbers[0], &numbers[1], &numbers[2], &numbers[3], rest) == 4)
         control->SetAddress(((static_cast<uint32_t>(numbers[0]) * 256 + static_cast<uint32_t>(numbers[1])) * 256 +
-                             static_cast<uint32_t>(numbers[2])) * 256 + static_cast<uint32_t>(numbers[3]));
+                             static_cast<uint32_t>(numbers[2])) *
+                                256 +
+                            static_cast<uint32_t>(numbers[3]));
 }
 
 void DDV_SerialNumber(DataExchange& dx, int id, int messageId) {

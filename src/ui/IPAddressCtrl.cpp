@@ -45,19 +45,19 @@ protected:
         switch (event->key()) {
         case Qt::Key_Backspace:
             if (text().isEmpty() && index_ > 0) {
-                control_->MoveToField(index_ - 1, false);
+                control_->MoveToField(index_ - 1, IPAddressCtrl::Caret::AtEnd);
                 return;
             }
             break;
         case Qt::Key_Left:
             if (cursorPosition() == 0 && !hasSelectedText() && index_ > 0) {
-                control_->MoveToField(index_ - 1, false);
+                control_->MoveToField(index_ - 1, IPAddressCtrl::Caret::AtEnd);
                 return;
             }
             break;
         case Qt::Key_Right:
             if (cursorPosition() == text().size() && !last) {
-                control_->MoveToField(index_ + 1, false);
+                control_->MoveToField(index_ + 1, IPAddressCtrl::Caret::AtStart);
                 return;
             }
             break;
@@ -69,20 +69,22 @@ protected:
             break;
         }
         if (typed == QLatin1String(".") || typed == QLatin1String(" ")) {
-            if (!text().isEmpty() && !hasSelectedText() && !last) control_->MoveToField(index_ + 1, true);
+            if (!text().isEmpty() && !hasSelectedText() && !last)
+                control_->MoveToField(index_ + 1, IPAddressCtrl::Caret::SelectAll);
             event->accept();
             return;
         }
         const bool isCharacter = !typed.isEmpty() && typed.front().unicode() >= 32 && typed.front().unicode() != 127 &&
                                  !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-        if (isCharacter && !typed.front().isDigit()) {
+        if (isCharacter && (typed.front() < QLatin1Char('0') || typed.front() > QLatin1Char('9'))) {
             event->accept();
             return;
         }
         QLineEdit::keyPressEvent(event);
         // A key the field leaves (Enter, Esc) travels on through the control.
         if (!event->isAccepted()) control_->keyFromField_ = true;
-        if (isCharacter && text().size() == 3 && cursorPosition() == 3 && !last) control_->MoveToField(index_ + 1, true);
+        if (isCharacter && text().size() == 3 && cursorPosition() == 3 && !last)
+            control_->MoveToField(index_ + 1, IPAddressCtrl::Caret::SelectAll);
     }
 
     // Releases end here, so that the control sees each one once.
@@ -134,7 +136,7 @@ void IPAddressCtrl::SetFieldRange(int field, int low, int high) {
 
 void IPAddressCtrl::SetFieldFocus(int field) {
     if (field < 0 || field >= kFieldCount) return;
-    MoveToField(field, true);
+    MoveToField(field, Caret::SelectAll);
 }
 
 int IPAddressCtrl::GetAddress(uint32_t& address) const {
@@ -195,13 +197,20 @@ void IPAddressCtrl::keyPressEvent(QKeyEvent* event) {
     QFrame::keyPressEvent(event);
 }
 
-void IPAddressCtrl::MoveToField(int field, bool selectAll) {
+void IPAddressCtrl::MoveToField(int field, Caret caret) {
     IPAddressField* target = fields_[field];
     target->setFocus(Qt::OtherFocusReason);
-    if (selectAll)
+    switch (caret) {
+    case Caret::SelectAll:
         target->selectAll();
-    else
+        break;
+    case Caret::AtStart:
+        target->home(false);
+        break;
+    case Caret::AtEnd:
         target->end(false);
+        break;
+    }
 }
 
 QEvent::Type FieldChangedEvent::EventType() {

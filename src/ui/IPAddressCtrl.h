@@ -49,7 +49,8 @@ protected:
 
 private:
     friend class IPAddressField;
-    void MoveToField(int field, bool selectAll);
+    enum class Caret { SelectAll, AtStart, AtEnd };
+    void MoveToField(int field, Caret caret);
 
     std::array<IPAddressField*, kFieldCount> fields_{};
     // The key being handled was left by a field, not sent to the control.

@@ -157,10 +157,10 @@ void SetIPDlg::OnSetIPSuccess() {
     const std::string serialNumber = serialNumber_.toStdString();
     const std::string address = address_.toStdString();
     scope.Trace("Device '%s' was set to '%s'", serialNumber.c_str(), address.c_str());
-    ShowMessage(this,
-                LoadTextWithMacros(kIdsAssignSucceeded, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(),
-                                   serialNumber.c_str()),
-                MessageIcon::Information);
+    ShowMessage(
+        this,
+        LoadTextWithMacros(kIdsAssignSucceeded, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(), serialNumber.c_str()),
+        MessageIcon::Information);
     EnterIdleState();
     EnableButtons();
     ui_->homePageButton->setFocus();
@@ -174,8 +174,7 @@ void SetIPDlg::OnSetIPInUse() {
     const std::string serialNumber = serialNumber_.toStdString();
     const std::string address = address_.toStdString();
     scope.Trace("Failed to set device '%s' to '%s', address in use", serialNumber.c_str(), address.c_str());
-    ShowMessage(this, LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address.c_str()),
-                MessageIcon::Exclamation);
+    ShowMessage(this, LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address.c_str()), MessageIcon::Exclamation);
     EnterIdleState();
     EnableButtons();
     SetDefaultButton(ui_->setIPButton);
@@ -188,10 +187,9 @@ void SetIPDlg::OnTimer(uint32_t timerId) {
     const std::string serialNumber = serialNumber_.toStdString();
     const std::string address = address_.toStdString();
     GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serialNumber.c_str(), address.c_str());
-    ShowMessage(this,
-                LoadTextWithMacros(kIdsAssignFailed, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(),
-                                   serialNumber.c_str()),
-                MessageIcon::Error);
+    ShowMessage(
+        this, LoadTextWithMacros(kIdsAssignFailed, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(), serialNumber.c_str()),
+        MessageIcon::Error);
     EnterIdleState();
     if (job_) {
         job_->WaitForStoped(kCancelWait);

@@ -31,8 +31,8 @@ protected:
     IPAddressCtrl* address;
 };
 
-class LoadedAddress : public DataExchangeTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {
-};
+class LoadedAddress : public DataExchangeTest,
+                      public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
 TEST_P(LoadedAddress, OnlyFourNumbersReachTheControl) {
     DataExchange dx(&dialog, false);

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QtTest/QTest>
 
-
 #include <atomic>
 #include <chrono>
 #include <memory>

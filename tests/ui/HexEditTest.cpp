@@ -26,8 +26,7 @@ TEST_P(HexEditTyping, KeepsHexDigitsInUpperCase) {
 INSTANTIATE_TEST_SUITE_P(Keys, HexEditTyping,
                          ::testing::Values(TypingCase{"02c0a7", "02C0A7"}, TypingCase{"abcdef", "ABCDEF"},
                                            TypingCase{"0123456789", "0123456789"}, TypingCase{"g", ""},
-                                           TypingCase{"a-b:c", "ABC"}, TypingCase{"1 2", "12"},
-                                           TypingCase{"x", ""}));
+                                           TypingCase{"a-b:c", "ABC"}, TypingCase{"1 2", "12"}, TypingCase{"x", ""}));
 
 TEST(HexEdit, BackspaceAndUndoPass) {
     HexEdit edit;

@@ -90,15 +90,15 @@ TEST_P(Validation, TheFirstFailingCheckShowsItsMessageAndStops) {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, Validation,
-    ::testing::Values(ValidationCase{"02C0A7", "192.168.5.77", "Invalid serial number!", 0},
-                      ValidationCase{"02C0A7A1B2CG", "192.168.5.77", "Invalid serial number!", 0},
-                      ValidationCase{"02C0A7 1B2C3", "192.168.5.", "Invalid serial number!", 0},
-                      ValidationCase{"02C0A7A1B2C3", "192.168.5.", "Invalid IP address!", 1},
-                      ValidationCase{"02C0A7A1B2C3", "..5.77", "Invalid IP address!", 1},
-                      ValidationCase{"02C0A7A1B2C3", "192.168.5.0", "The selected IP Address 192.168.5.0 is not valid.", 1},
-                      ValidationCase{"02C0A7A1B2C3", "0.168.5.7", "The selected IP Address 0.168.5.7 is not valid.", 1},
-                      ValidationCase{"02C0A7A1B2C3", "10.1.2.3",
-                                     "The adress 10.1.2.3 is not reachable from the local subnet. ", 1}));
+    ::testing::Values(
+        ValidationCase{"02C0A7", "192.168.5.77", "Invalid serial number!", 0},
+        ValidationCase{"02C0A7A1B2CG", "192.168.5.77", "Invalid serial number!", 0},
+        ValidationCase{"02C0A7 1B2C3", "192.168.5.", "Invalid serial number!", 0},
+        ValidationCase{"02C0A7A1B2C3", "192.168.5.", "Invalid IP address!", 1},
+        ValidationCase{"02C0A7A1B2C3", "..5.77", "Invalid IP address!", 1},
+        ValidationCase{"02C0A7A1B2C3", "192.168.5.0", "The selected IP Address 192.168.5.0 is not valid.", 1},
+        ValidationCase{"02C0A7A1B2C3", "0.168.5.7", "The selected IP Address 0.168.5.7 is not valid.", 1},
+        ValidationCase{"02C0A7A1B2C3", "10.1.2.3", "The adress 10.1.2.3 is not reachable from the local subnet. ", 1}));
 
 TEST_F(DialogFixture, ABlankFieldEmptiesTheAddressText) {
     Open();
@@ -201,17 +201,19 @@ TEST_P(Ending, ReturnsToIdle) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, Ending,
     ::testing::Values(
-        EndingCase{"Success", [](DialogFixture& t) { t.deviceAnswers = true; },
-                   "The IP address 192.168.5.77 was successfully assigned\nto 02C0A7A1B2C3.\n\nClick the View Home Page "
-                   "button to access the device's home page and to configure other network settings.",
-                   MessageIcon::Information, "QRM:T:SetIPDlg::OnSetIPSuccess - Device '02C0A7A1B2C3' was set to '192.168.5.77'",
-                   true, true},
-        EndingCase{"InUse", [](DialogFixture& t) { t.addressInUse = true; },
-                   "The IP address 192.168.5.77 is already in use.\n\nClick the View Home Page button to access the "
-                   "device currently using this IP address, or enter a different IP address and try again.",
-                   MessageIcon::Exclamation,
-                   "QRM:T:SetIPDlg::OnSetIPInUse - Failed to set device '02C0A7A1B2C3' to '192.168.5.77', address in use",
-                   false, false},
+        EndingCase{
+            "Success", [](DialogFixture& t) { t.deviceAnswers = true; },
+            "The IP address 192.168.5.77 was successfully assigned\nto 02C0A7A1B2C3.\n\nClick the View Home Page "
+            "button to access the device's home page and to configure other network settings.",
+            MessageIcon::Information,
+            "QRM:T:SetIPDlg::OnSetIPSuccess - Device '02C0A7A1B2C3' was set to '192.168.5.77'", true, true},
+        EndingCase{
+            "InUse", [](DialogFixture& t) { t.addressInUse = true; },
+            "The IP address 192.168.5.77 is already in use.\n\nClick the View Home Page button to access the "
+            "device currently using this IP address, or enter a different IP address and try again.",
+            MessageIcon::Exclamation,
+            "QRM:T:SetIPDlg::OnSetIPInUse - Failed to set device '02C0A7A1B2C3' to '192.168.5.77', address in use",
+            false, false},
         EndingCase{"TimeOut", [](DialogFixture& t) { t.Expire(); },
                    "Failed to assign IP address 192.168.5.77 to 02C0A7A1B2C3.", MessageIcon::Error,
                    "QRM:T:Failed to set device '02C0A7A1B2C3' to '192.168.5.77', timout", false, true},
@@ -220,7 +222,6 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"CloseWindow", [](DialogFixture& t) { t.CloseWindow(); }, nullptr, MessageIcon::Information,
                    "QRM:T:SetIPDlg::OnClose - Canceling", false, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
 
 TEST_F(DialogFixture, ASuccessPostedJustBeforeTheTimeOutIsStillShown) {
     Open();
@@ -297,14 +298,13 @@ TEST_P(IdleEnding, EndsTheDialog) {
     EXPECT_EQ(HasLine("QRM:T:SetIPDlg::OnClose - Closing"), GetParam().logsClosing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, IdleEnding,
-                         ::testing::Values(IdleEndingCase{"Exit", [](DialogFixture& t) { t.PressCancel(); }, true},
-                                           IdleEndingCase{"Close", [](DialogFixture& t) { t.CloseWindow(); }, true},
-                                           IdleEndingCase{"Esc", [](DialogFixture& t) { t.PressKey(Qt::Key_Escape); },
-                                                          false},
-                                           IdleEndingCase{"Enter", [](DialogFixture& t) { t.PressKey(Qt::Key_Return); },
-                                                          true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Ways, IdleEnding,
+    ::testing::Values(IdleEndingCase{"Exit", [](DialogFixture& t) { t.PressCancel(); }, true},
+                      IdleEndingCase{"Close", [](DialogFixture& t) { t.CloseWindow(); }, true},
+                      IdleEndingCase{"Esc", [](DialogFixture& t) { t.PressKey(Qt::Key_Escape); }, false},
+                      IdleEndingCase{"Enter", [](DialogFixture& t) { t.PressKey(Qt::Key_Return); }, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogFixture, AfterAnEndingEnterStartsTheNextAttempt) {
     Open();
@@ -372,17 +372,39 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, HomePage,
-    ::testing::Values(
-        HomePageCase{"NoReply", "192.168.5.9", 0, true, 4,
-                     "There is no device with the IP address 192.168.5.9.", MessageIcon::Exclamation,
-                     {"QRM:T:SetIPDlg::OnHomePageBtn - No contact with address '192.168.5.9'"}},
-        HomePageCase{"FirstReply", "192.168.5.9", 1, true, 1, nullptr, MessageIcon::Information,
-                     {"QRM:T:SetIPDlg::OnHomePageBtn - '192.168.5.9' exists",
-                      "QRM:T:SetIPDlg::OnHomePageBtn - Opening 'http://192.168.5.9'"}},
-        HomePageCase{"LastReply", "10.0.0.1", 4, true, 4, nullptr, MessageIcon::Information,
-                     {"QRM:T:SetIPDlg::OnHomePageBtn - Opening 'http://10.0.0.1'"}},
-        HomePageCase{"BrowserFails", "192.168.5.9", 2, false, 2, "Failed to launch the default web browser.",
-                     MessageIcon::Error, {"QRM:E:SetIPDlg::OnHomePageBtn - Could not launch web browser"}}),
+    ::testing::Values(HomePageCase{"NoReply",
+                                   "192.168.5.9",
+                                   0,
+                                   true,
+                                   4,
+                                   "There is no device with the IP address 192.168.5.9.",
+                                   MessageIcon::Exclamation,
+                                   {"QRM:T:SetIPDlg::OnHomePageBtn - No contact with address '192.168.5.9'"}},
+                      HomePageCase{"FirstReply",
+                                   "192.168.5.9",
+                                   1,
+                                   true,
+                                   1,
+                                   nullptr,
+                                   MessageIcon::Information,
+                                   {"QRM:T:SetIPDlg::OnHomePageBtn - '192.168.5.9' exists",
+                                    "QRM:T:SetIPDlg::OnHomePageBtn - Opening 'http://192.168.5.9'"}},
+                      HomePageCase{"LastReply",
+                                   "10.0.0.1",
+                                   4,
+                                   true,
+                                   4,
+                                   nullptr,
+                                   MessageIcon::Information,
+                                   {"QRM:T:SetIPDlg::OnHomePageBtn - Opening 'http://10.0.0.1'"}},
+                      HomePageCase{"BrowserFails",
+                                   "192.168.5.9",
+                                   2,
+                                   false,
+                                   2,
+                                   "Failed to launch the default web browser.",
+                                   MessageIcon::Error,
+                                   {"QRM:E:SetIPDlg::OnHomePageBtn - Could not launch web browser"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogFixture, TheHomePageOfAnIncompleteAddressIsNotTried) {

@@ -68,8 +68,8 @@ TEST_F(WidgetMacroWindowTest, CaptionFirstThenEveryDirectControlInCreationOrder)
     edit->setModified(true);
     ApplyFormattedMacrosToWindow(noting, "VERSION=%s", "1.00.005.000");
 
-    EXPECT_THAT(written, ElementsAre("About TARVIK Addrix", "TARVIK Addrix 1.00.005.000", "&Set TARVIK", "TARVIK Addrix",
-                                     "10.1.2.3", "", ""));
+    EXPECT_THAT(written, ElementsAre("About TARVIK Addrix", "TARVIK Addrix 1.00.005.000", "&Set TARVIK",
+                                     "TARVIK Addrix", "10.1.2.3", "", ""));
     // Written back, not just read.
     EXPECT_FALSE(edit->isModified());
     EXPECT_EQ(address->Text(), "10.1.2.3");

@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-
 #include <cstdio>
 
 namespace {
@@ -52,6 +51,7 @@ int main(int argc, char* argv[]) {
 
     SetIPDlg dialog;
     AboutDlg about(&dialog);
-    const bool rendered = Render(dialog, out.filePath("main-dialog.png")) && Render(about, out.filePath("about-box.png"));
+    const bool rendered =
+        Render(dialog, out.filePath("main-dialog.png")) && Render(about, out.filePath("about-box.png"));
     return rendered ? 0 : 1;
 }
