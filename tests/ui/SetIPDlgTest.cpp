@@ -132,6 +132,8 @@ TEST_F(DialogFixture, APassingSetStartsTheJob) {
     EXPECT_EQ(DefaultButton(), controls().exitButton);
     EXPECT_TRUE(controls().exitButton->hasFocus());
     EXPECT_TRUE(controls().hintText->isVisible());
+    EXPECT_TRUE(controls().serialNumberLabel->isEnabled());
+    EXPECT_TRUE(controls().ipAddressLabel->isEnabled());
     EXPECT_TRUE(controls().progressCtrl->IsRunning());
     EXPECT_EQ(controls().progressCtrl->maximum(), 1200000);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !platform->EchoCalls().empty(); }, 5000));

@@ -1,15 +1,19 @@
-// Renders the main dialog and the About box to PNG files for the README, as
-// they look on a host "workstation" at 192.168.1.20.
+// Renders the main dialog (idle, and during an attempt) and the About box to
+// PNG files for the README, as they look on a host "workstation" at
+// 192.168.1.20.
 #include "platform/fake/FakePlatform.h"
 #include "ui/AboutDlg.h"
 #include "ui/SetIPDlg.h"
+#include "ui_SetIPDlg.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -49,9 +53,24 @@ int main(int argc, char* argv[]) {
     platform->hostName = "workstation";
     platform->hosts["workstation"] = Platform::System().InetAddr("192.168.1.20");
 
+    platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.1.20", "255.255.255.0"}}}}};
+    // A device that keeps the attempt running: no answers, at a calm pace.
+    platform->onEcho = [](const FakePlatform::EchoCall&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return false;
+    };
+
     SetIPDlg dialog;
     AboutDlg about(&dialog);
-    const bool rendered =
-        Render(dialog, out.filePath("main-dialog.png")) && Render(about, out.filePath("about-box.png"));
+    bool rendered = Render(dialog, out.filePath("main-dialog.png")) && Render(about, out.filePath("about-box.png"));
+
+    // Seven minutes into an attempt.
+    dialog.Controls().serialNumberEdit->setText(QStringLiteral("02C0A7A1B2C3"));
+    dialog.Controls().ipAddressCtrl->SetText(QStringLiteral("192.168.1.77"));
+    dialog.OnSetIPBtn();
+    platform->tickCount = 7 * 60 * 1000;
+    dialog.Controls().progressCtrl->OnTimer();
+    rendered = rendered && Render(dialog, out.filePath("main-dialog-busy.png"));
+    dialog.OnClose();
     return rendered ? 0 : 1;
 }
