@@ -1,0 +1,148 @@
+#include "cli/Commands.h"
+
+#include "cli/AddressField.h"
+#include "cli/Assignment.h"
+#include "cli/SignalWatcher.h"
+#include "net/AddressRules.h"
+#include "net/NetUtil.h"
+#include "net/Zorvel.h"
+#include "platform/Platform.h"
+#include "support/Log.h"
+#include "support/Macros.h"
+#include "support/StringIds.h"
+
+#include <chrono>
+
+namespace AddrixCli {
+namespace {
+
+// The home-page command's probes: four echo requests of 500 ms, no payload.
+constexpr int kHomePings = 4;
+constexpr uint32_t kHomePingTimeoutMs = 500;
+
+// A message the dialog shows by id, as stored (no macros).
+std::string StoredText(unsigned id) { return Platform::Current().LoadStringResource(id); }
+
+std::string AddressMessage(unsigned id, const std::string& address) {
+    return LoadTextWithMacros(id, "IPADDRESS=%s", address.c_str());
+}
+
+std::string AddressAndSerialMessage(unsigned id, const std::string& address, const std::string& serialNumber) {
+    return LoadTextWithMacros(id, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(), serialNumber.c_str());
+}
+
+// Without these rights every echo goes unanswered and no entry is added:
+// the job would wait out its time for nothing.
+bool HasNetworkRights(bool needNeighbours, std::ostream& err) {
+    NetworkRights rights = Platform::Current().GetNetworkRights();
+    if (rights.canSendEcho && (rights.canChangeNeighbours || !needNeighbours)) return true;
+    err << "addrix-cli: sending ICMP echo needs root, CAP_NET_RAW or a net.ipv4.ping_group_range "
+           "that includes your group";
+    if (needNeighbours) err << ", and changing the neighbour table needs root or CAP_NET_ADMIN";
+    err << "\n";
+    return false;
+}
+
+}  // namespace
+
+CheckedInput CheckSetInput(const std::string& typedSerialNumber, const std::string& typedAddress) {
+    CheckedInput input;
+    input.serialNumber = SerialNumberFieldText(typedSerialNumber);
+    if (!IsValidSerialNumber(input.serialNumber.c_str())) {
+        input.refusal = StoredText(kIdsInvalidSerialNumber);
+        return input;
+    }
+    std::optional<std::string> address = AddressFieldText(typedAddress);
+    if (!address) {
+        input.refusal = StoredText(kIdsInvalidAddress);
+        return input;
+    }
+    input.address = *address;
+    if (!IsValidIpAddress(input.address.c_str()) || !IsInLastFieldRange(input.address)) {
+        input.refusal = AddressMessage(kIdsAddressNotValid, input.address);
+        return input;
+    }
+    if (GetOsVersionClass() != 0 && NetUtil::IsIpAddressInSubnet(input.address.c_str()).empty()) {
+        input.refusal = AddressMessage(kIdsAddressNotOnLocalSubnet, input.address);
+    }
+    return input;
+}
+
+int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Set");
+    CheckedInput input = CheckSetInput(line.serialNumber, line.address);
+    if (input.refusal) {
+        log.Trace("Format error in data fields");
+        err << *input.refusal << "\n";
+        return kExitInvalidInput;
+    }
+    if (!HasNetworkRights(true, err)) return kExitToolFailure;
+    const std::string& serial = input.serialNumber;
+    const std::string& address = input.address;
+    log.Trace("Set device '%s' to ip address '%s'", serial.c_str(), address.c_str());
+
+    // The watcher comes first: the job's worker must inherit the blocked signals.
+    Assignment assignment;
+    SignalWatcher signals([&assignment](int signal) { assignment.Interrupt(signal); });
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.timeoutSeconds);
+    assignment.Start(serial, address);
+
+    int status = kExitDone;
+    switch (assignment.Wait(deadline)) {
+        case Assignment::Ending::Success:
+            log.Trace("Device '%s' was set to '%s'", serial.c_str(), address.c_str());
+            out << AddressAndSerialMessage(kIdsAssignSucceeded, address, serial) << std::endl;
+            break;
+        case Assignment::Ending::InUse:
+            log.Trace("Failed to set device '%s' to '%s', address in use", serial.c_str(), address.c_str());
+            out << AddressMessage(kIdsAddressInUse, address) << std::endl;
+            status = kExitAddressInUse;
+            break;
+        case Assignment::Ending::TimedOut:
+            GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
+            out << AddressAndSerialMessage(kIdsAssignFailed, address, serial) << std::endl;
+            status = kExitTimedOut;
+            break;
+        case Assignment::Ending::Interrupted:
+            log.Trace("Canceling");
+            status = kExitSignalBase + assignment.InterruptingSignal();
+            break;
+    }
+    if (!assignment.Finish()) {
+        log.Error("The job did not stop within %u ms; the neighbour entry for '%s' may remain",
+                  static_cast<unsigned>(Assignment::kStopWaitMs), address.c_str());
+        status = kExitToolFailure;
+    }
+    return status;
+}
+
+int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Home");
+    std::optional<std::string> address = AddressFieldText(line.address);
+    if (!address) {
+        err << StoredText(kIdsInvalidAddress) << "\n";
+        return kExitInvalidInput;
+    }
+    if (!HasNetworkRights(false, err)) return kExitToolFailure;
+
+    bool answered = false;
+    for (int ping = 0; ping < kHomePings && !answered; ++ping)
+        answered = Zorvel::Ping(address->c_str(), kHomePingTimeoutMs, 0);
+    if (!answered) {
+        log.Trace("No contact with address '%s'", address->c_str());
+        out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
+        return kExitNoDevice;
+    }
+    log.Trace("'%s' exists", address->c_str());
+    std::string url = "http://" + *address;
+    log.Trace("Opening '%s'", url.c_str());
+    out << url << std::endl;
+    if (line.openBrowser && !Platform::Current().OpenUrl(url)) {
+        log.Error("Could not launch web browser");
+        err << StoredText(kIdsBrowserNotLaunched) << "\n";
+        return kExitToolFailure;
+    }
+    return kExitDone;
+}
+
+}  // namespace AddrixCli

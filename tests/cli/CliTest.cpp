@@ -1,0 +1,286 @@
+#include "cli/Assignment.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/SignalWatcher.h"
+#include "net/NetUtil.h"
+#include "platform/fake/FakePlatform.h"
+#include "support/Log.h"
+#include "unit/WorkerKit.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <condition_variable>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const std::string kInvalidSerial = "Invalid serial number!";
+const std::string kIncomplete = "Invalid IP address!";
+
+std::string NotValid(const std::string& address) { return "The selected IP Address " + address + " is not valid."; }
+
+std::string NotReachable(const std::string& address) {
+    return "The adress " + address + " is not reachable from the local subnet. ";
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
+        platform->adapters = AdapterList{AdapterList::Status::Ok, {{{{"192.168.1.20", "255.255.255.0"}}}}};
+    }
+    void TearDown() override {
+        workers.JoinAll();
+        Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+    }
+
+    ScopedFakePlatform platform;
+    // Declared after the platform: the job's worker ends before the fake does.
+    WorkerThreads workers{*platform};
+};
+
+TEST_F(CliTest, InputIsCheckedAsTheDialogChecksItsFields) {
+    struct Case {
+        std::string serial;
+        std::string address;
+        std::string refusal;  // empty: accepted
+        std::string checkedSerial;
+        std::string checkedAddress;
+    } cases[] = {
+        {"02C0A7A1B2C3", "192.168.1.90", "", "02C0A7A1B2C3", "192.168.1.90"},
+        // The serial-number field shows upper case only.
+        {"02c0a7a1b2c3", "192.168.1.90", "", "02C0A7A1B2C3", "192.168.1.90"},
+        // The address control reads its fields as decimal: 010 is ten, not eight.
+        {"02C0A7A1B2C3", "192.168.001.010", "", "02C0A7A1B2C3", "192.168.1.10"},
+        {"02C0A7", "192.168.1.90", kInvalidSerial, "", ""},
+        {"02C0A7A1B2C3D", "192.168.1.90", kInvalidSerial, "", ""},
+        {"02:C0:A7:A1:B2:C3", "192.168.1.90", kInvalidSerial, "", ""},
+        // The serial number is checked first.
+        {"02C0A7A1B2CG", "nonsense", kInvalidSerial, "", ""},
+        // Not four fields of digits, as with a blank field of the control.
+        {"02C0A7A1B2C3", "192.168.1", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "192.168..90", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "192.168.1.90.", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "192.168.1.90 ", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "192.168.1.+9", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "192.168.1.0090", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "devicehost", kIncomplete, "", ""},
+        {"02C0A7A1B2C3", "", kIncomplete, "", ""},
+        // Complete, but not a valid address (with the text as the control gives it).
+        {"02C0A7A1B2C3", "192.168.1.0", NotValid("192.168.1.0"), "", ""},
+        {"02C0A7A1B2C3", "0.168.1.9", NotValid("0.168.1.9"), "", ""},
+        {"02C0A7A1B2C3", "192.168.1.256", NotValid("192.168.1.256"), "", ""},
+        {"02C0A7A1B2C3", "192.168.01.255", NotValid("192.168.1.255"), "", ""},
+        // Valid, but on no adapter's subnet.
+        {"02C0A7A1B2C3", "192.168.2.90", NotReachable("192.168.2.90"), "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.serial + " " + c.address);
+        AddrixCli::CheckedInput input = AddrixCli::CheckSetInput(c.serial, c.address);
+        EXPECT_EQ(input.refusal.value_or(""), c.refusal);
+        if (c.refusal.empty()) {
+            EXPECT_EQ(input.serialNumber, c.checkedSerial);
+            EXPECT_EQ(input.address, c.checkedAddress);
+        }
+    }
+}
+
+TEST_F(CliTest, SubnetCheckIsSkippedOnTheOldestSystems) {
+    platform->osVersion = OsVersion{kPlatformWin32NT, 4, 0};
+    ResetOsVersionClassForTesting();
+    EXPECT_FALSE(AddrixCli::CheckSetInput("02C0A7A1B2C3", "192.168.2.90").refusal);
+    platform->osVersion = OsVersion{kPlatformOther, 0, 0};
+    ResetOsVersionClassForTesting();
+}
+
+TEST(CommandLineTest, CommandsAndTheirArguments) {
+    struct Case {
+        std::vector<const char*> arguments;
+        bool valid;
+        CommandLine::Command command;
+        unsigned timeout;
+        bool open;
+        bool quiet;
+    } cases[] = {
+        {{"set", "02C0A7A1B2C3", "10.0.0.5"}, true, CommandLine::Command::Set, 1200, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout", "30"}, true, CommandLine::Command::Set, 30, false, false},
+        {{"--quiet", "set", "--timeout", "5", "02C0A7A1B2C3", "10.0.0.5"}, true, CommandLine::Command::Set, 5, false, true},
+        {{"home", "10.0.0.5"}, true, CommandLine::Command::Home, 1200, false, false},
+        {{"home", "10.0.0.5", "--open"}, true, CommandLine::Command::Home, 1200, true, false},
+        {{"--help"}, true, CommandLine::Command::Help, 1200, false, false},
+        {{"set", "home", "--help"}, true, CommandLine::Command::Help, 1200, false, false},
+        {{}, false, {}, 0, false, false},
+        {{"assign", "02C0A7A1B2C3", "10.0.0.5"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "extra"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout", "0"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout", "-5"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout", "1m"}, false, {}, 0, false, false},
+        {{"set", "02C0A7A1B2C3", "10.0.0.5", "--open"}, false, {}, 0, false, false},
+        {{"home", "10.0.0.5", "--timeout", "3"}, false, {}, 0, false, false},
+        {{"home", "10.0.0.5", "--verbose"}, false, {}, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"addrix-cli"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        std::string joined;
+        for (const char* argument : c.arguments) joined += std::string(argument) + " ";
+        SCOPED_TRACE(joined);
+        ParsedCommandLine parsed = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        ASSERT_EQ(parsed.commandLine.has_value(), c.valid) << parsed.error;
+        if (!c.valid) {
+            EXPECT_FALSE(parsed.error.empty());
+            continue;
+        }
+        EXPECT_EQ(parsed.commandLine->command, c.command);
+        if (c.command == CommandLine::Command::Help) continue;
+        EXPECT_EQ(parsed.commandLine->timeoutSeconds, c.timeout);
+        EXPECT_EQ(parsed.commandLine->openBrowser, c.open);
+        EXPECT_EQ(parsed.commandLine->quiet, c.quiet);
+    }
+}
+
+CommandLine SetLine(const std::string& serial, const std::string& address) {
+    CommandLine line;
+    line.command = CommandLine::Command::Set;
+    line.serialNumber = serial;
+    line.address = address;
+    line.timeoutSeconds = 60;
+    return line;
+}
+
+TEST_F(CliTest, SetReportsEachOutcomeWithItsMessageAndStatus) {
+    struct Case {
+        std::string name;
+        std::function<bool(const FakePlatform::EchoCall&)> device;
+        int status;
+        std::string message;
+        std::vector<std::string> arpCalls;
+    } cases[] = {
+        {"answers at once", [](const FakePlatform::EchoCall&) { return true; }, 3,
+         "The IP address 192.168.1.90 is already in use.\n\nClick the View Home Page button to access the device "
+         "currently using this IP address, or enter a different IP address and try again.\n",
+         {}},
+        {"answers the 408-byte ping", [](const FakePlatform::EchoCall& call) { return call.payloadSize == 408; }, 0,
+         "The IP address 192.168.1.90 was successfully assigned\nto 02C0A7A1B2C3.\n\nClick the View Home Page "
+         "button to access the device's home page and to configure other network settings.\n",
+         {"-s 192.168.1.90 02-C0-A7-A1-B2-C3", "-d 192.168.1.90"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform->ClearRecords();
+        platform->onEcho = c.device;
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Set(SetLine("02c0a7a1b2c3", "192.168.1.90"), out, err), c.status);
+        workers.JoinAll();
+        EXPECT_EQ(out.str(), c.message);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(platform->ArpCalls(), c.arpCalls);
+    }
+}
+
+TEST_F(CliTest, SetRefusesInputWithoutStartingAJob) {
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.2.90"), out, err), 2);
+    EXPECT_EQ(err.str(), NotReachable("192.168.2.90") + "\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_TRUE(platform->EchoCalls().empty());
+}
+
+TEST_F(CliTest, SetWithoutNetworkRightsFailsBeforeAnyProbe) {
+    platform->rights.canChangeNeighbours = false;
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.1.90"), out, err), 1);
+    EXPECT_NE(err.str().find("CAP_NET_ADMIN"), std::string::npos);
+    EXPECT_TRUE(platform->EchoCalls().empty());
+}
+
+TEST_F(CliTest, InterruptedAssignmentRemovesTheEntryItAdded) {
+    // A device that never answers; each echo waits a little, as a real one would.
+    platform->onEcho = [](const FakePlatform::EchoCall&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return false;
+    };
+    Assignment assignment;
+    assignment.Start("02C0A7A1B2C3", "192.168.1.90");
+    // Interrupt once the job is in its loop, after the five test pings.
+    for (int tries = 0; tries < 1000 && platform->EchoCalls().size() < 8; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    assignment.Interrupt(SIGINT);
+    EXPECT_EQ(assignment.Wait(std::chrono::steady_clock::now() + std::chrono::seconds(30)),
+              Assignment::Ending::Interrupted);
+    EXPECT_EQ(assignment.InterruptingSignal(), SIGINT);
+    EXPECT_TRUE(assignment.Finish());
+    EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{"-s 192.168.1.90 02-C0-A7-A1-B2-C3", "-d 192.168.1.90"}));
+}
+
+TEST(SignalWatcherTest, ReportsEachSignalOnItsThreadAndUnblocksThemAfterwards) {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<int> received;
+    {
+        SignalWatcher watcher([&](int signal) {
+            std::lock_guard<std::mutex> lock(mutex);
+            received.push_back(signal);
+            arrived.notify_all();
+        });
+        for (int signal : {SIGTERM, SIGINT}) {
+            ::kill(::getpid(), signal);
+            std::unique_lock<std::mutex> lock(mutex);
+            auto reported = [&] { return !received.empty() && received.back() == signal; };
+            ASSERT_TRUE(arrived.wait_for(lock, kGenerousWait, reported));
+        }
+    }
+    EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT}));
+    sigset_t blocked;
+    pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
+    EXPECT_FALSE(sigismember(&blocked, SIGINT));
+    EXPECT_FALSE(sigismember(&blocked, SIGTERM));
+}
+
+TEST_F(CliTest, HomeFindsTheDeviceOrReportsItsAbsence) {
+    struct Case {
+        std::string name;
+        bool answers;
+        bool open;
+        bool browserOpens;
+        int status;
+        std::string out;
+        size_t pings;
+        std::vector<std::string> opened;
+    } cases[] = {
+        {"answering device", true, false, true, 0, "http://192.168.1.90\n", 1, {}},
+        {"opened in the browser", true, true, true, 0, "http://192.168.1.90\n", 1, {"http://192.168.1.90"}},
+        {"browser fails", true, true, false, 1, "http://192.168.1.90\n", 1, {"http://192.168.1.90"}},
+        {"no device", false, true, true, 5, "There is no device with the IP address 192.168.1.90.\n", 4, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform->ClearRecords();
+        platform->onEcho = [&c](const FakePlatform::EchoCall&) { return c.answers; };
+        platform->onOpenUrl = [&c](const std::string&) { return c.browserOpens; };
+        CommandLine line;
+        line.command = CommandLine::Command::Home;
+        line.address = "192.168.1.090";
+        line.openBrowser = c.open;
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Home(line, out, err), c.status);
+        EXPECT_EQ(out.str(), c.out);
+        EXPECT_EQ(platform->EchoCalls().size(), c.pings);
+        for (const FakePlatform::EchoCall& call : platform->EchoCalls()) {
+            EXPECT_EQ(call.timeoutMs, 500u);
+            EXPECT_EQ(call.payloadSize, 0u);
+        }
+        EXPECT_EQ(platform->OpenedUrls(), c.opened);
+        EXPECT_EQ(err.str().empty(), c.browserOpens);
+    }
+}
+
+}  // namespace
