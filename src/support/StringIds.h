@@ -20,6 +20,9 @@ constexpr unsigned kIdsNoDeviceAtAddress = 208;
 constexpr unsigned kIdsAddressNotOnLocalSubnet = 209;
 constexpr unsigned kIdsAddressNotValid = 211;
 constexpr unsigned kIdsSocketsNotStarted = 230;
+// Start-up on a system with capabilities: RIGHTS names the missing ones,
+// PROGRAM is the path of the program to grant them to.
+constexpr unsigned kIdsNetworkRightsMissing = 240;
 // Captions of the third button: idle, and while an assignment runs.
 constexpr unsigned kIdsExit = 250;
 constexpr unsigned kIdsCancel = 251;
