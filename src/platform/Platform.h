@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ struct AdapterList {
     };
     Status status = Status::Ok;
     std::vector<Adapter> adapters;
+    // Whatever produced the list (a system library on Windows), kept loaded
+    // for as long as the list is in use.
+    std::shared_ptr<const void> source = nullptr;
 };
 
 // The running system's version, as the Windows version query reports it.

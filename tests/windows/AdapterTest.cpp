@@ -1,6 +1,8 @@
+#include "net/NetUtil.h"
 #include "platform/windows/AdapterRecords.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsPlatform.h"
+#include "RecordingPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -158,5 +160,15 @@ TEST(WindowsAdapters, ReadsTheHostsListWhateverItHolds) {
         }
     }
 }
+
+TEST(WindowsAdapters, KeepTheLibraryLoadedWhileTheCheckWalksTheList) {
+    ScopedRecordingPlatform platform;
+    NetUtil::IsIpAddressInSubnet("192.0.2.77");
+    const std::vector<std::string> lines = platform->DebugStrings();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "QRM:T:Dll::Load - Loaded 'iphlpapi.dll'\n");
+    EXPECT_EQ(lines.back(), "QRM:T:Dll::Unload - Unloaded 'iphlpapi.dll'\n");
+}
+
 
 }  // namespace

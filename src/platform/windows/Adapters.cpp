@@ -20,29 +20,32 @@ constexpr DWORD kNoData = 232;          // ERROR_NO_DATA: no adapter
 }  // namespace
 
 AdapterList WindowsPlatform::GetAdapters() {
-    // The entry point is looked up after every load and used only while
-    // this Dll holds the library.
-    Dll library;
-    library.Load("iphlpapi.dll");
-    auto getAdaptersInfo = reinterpret_cast<GetAdaptersInfoFunction>(library.GetFunctionPtr("GetAdaptersInfo"));
-    if (getAdaptersInfo == nullptr) return {AdapterList::Status::NotSupported, {}};
+    // The library stays loaded while the caller walks the list and is
+    // released with it; the entry point is looked up after every load.
+    auto library = std::make_shared<Dll>();
+    library->Load("iphlpapi.dll");
+    const auto answer = [&library](AdapterList::Status status, std::vector<Adapter> adapters = {}) {
+        return AdapterList{status, std::move(adapters), library};
+    };
+    auto getAdaptersInfo = reinterpret_cast<GetAdaptersInfoFunction>(library->GetFunctionPtr("GetAdaptersInfo"));
+    if (getAdaptersInfo == nullptr) return answer(AdapterList::Status::NotSupported);
 
     ULONG size = 0;
     getAdaptersInfo(nullptr, &size);
     // Zero-filled, so a call that writes nothing leaves one empty record.
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]());
-    if (!buffer) return {AdapterList::Status::Ok, {}};
+    if (!buffer) return answer(AdapterList::Status::Ok);
 
     ULONG filled = size;
     switch (getAdaptersInfo(reinterpret_cast<PIP_ADAPTER_INFO>(buffer.get()), &filled)) {
         case kNotSupported:
-            return {AdapterList::Status::NotSupported, {}};
+            return answer(AdapterList::Status::NotSupported);
         case kBufferOverflow:
-            return {AdapterList::Status::ListChanged, {}};
+            return answer(AdapterList::Status::ListChanged);
         case kNoData:
-            return {AdapterList::Status::NoAdapter, {}};
+            return answer(AdapterList::Status::NoAdapter);
         default:
             // Walked within the size allocated, whatever the call reported.
-            return {AdapterList::Status::Ok, ReadAdapterRecords(buffer.get(), size)};
+            return answer(AdapterList::Status::Ok, ReadAdapterRecords(buffer.get(), size));
     }
 }
