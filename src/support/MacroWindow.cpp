@@ -22,11 +22,9 @@ void ApplyMacrosToWindow(MacroWindow& window) {
 }
 
 void ApplyFormattedMacrosToWindow(MacroWindow& window, const char* format, ...) {
-    MacroList list;
-    AddApplicationMacros(list);
     va_list arguments;
     va_start(arguments, format);
-    ParseFormattedMacroList(list, format, arguments);
+    const MacroList list = ApplicationMacrosWith(format, arguments);
     va_end(arguments);
     ApplyMacroListToWindow(window, list);
 }

@@ -62,12 +62,17 @@ std::string LoadText(unsigned id) {
     return LoadTextWithList(id, list);
 }
 
-std::string LoadTextWithMacros(unsigned id, const char* format, ...) {
+MacroList ApplicationMacrosWith(const char* format, va_list arguments) {
     MacroList list;
     AddApplicationMacros(list);
+    ParseFormattedMacroList(list, format, arguments);
+    return list;
+}
+
+std::string LoadTextWithMacros(unsigned id, const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    ParseFormattedMacroList(list, format, arguments);
+    const MacroList list = ApplicationMacrosWith(format, arguments);
     va_end(arguments);
     return LoadTextWithList(id, list);
 }

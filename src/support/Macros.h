@@ -42,6 +42,10 @@ void ParseFormattedMacroList(MacroList& list, const char* format, va_list argume
 // Appends the application's pairs, read from string resource 1 on every call.
 void AddApplicationMacros(MacroList& list);
 
+// A fresh list: the application pairs, then the pairs of a formatted
+// macro-list format.
+MacroList ApplicationMacrosWith(const char* format, va_list arguments);
+
 // Replaces, pair by pair, every occurrence of the name in `text` by the
 // value: leftmost first, case-sensitive, without regard to word boundaries;
 // the search goes on behind each inserted value.
