@@ -2,7 +2,7 @@
 
 #include "cli/AddressField.h"
 #include "cli/Assignment.h"
-#include "cli/SignalWatcher.h"
+#include "platform/SignalWatcher.h"
 #include "net/AddressRules.h"
 #include "net/NetUtil.h"
 #include "net/Zorvel.h"

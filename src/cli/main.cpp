@@ -51,5 +51,5 @@ int main(int argc, char** argv) {
     // the log it writes to stays intact until the process is gone.
     std::cout.flush();
     std::cerr.flush();
-    std::quick_exit(status);
+    std::_Exit(status);
 }

@@ -1,7 +1,6 @@
 #include "cli/Assignment.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/SignalWatcher.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
@@ -14,8 +13,6 @@
 #include <mutex>
 #include <sstream>
 #include <thread>
-
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -219,30 +216,6 @@ TEST_F(CliTest, InterruptedAssignmentRemovesTheEntryItAdded) {
     EXPECT_EQ(assignment.InterruptingSignal(), SIGINT);
     EXPECT_TRUE(assignment.Finish());
     EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{"-s 192.168.1.90 02-C0-A7-A1-B2-C3", "-d 192.168.1.90"}));
-}
-
-TEST(SignalWatcherTest, ReportsEachSignalOnItsThreadAndUnblocksThemAfterwards) {
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<int> received;
-    {
-        SignalWatcher watcher([&](int signal) {
-            std::lock_guard<std::mutex> lock(mutex);
-            received.push_back(signal);
-            arrived.notify_all();
-        });
-        for (int signal : {SIGTERM, SIGINT}) {
-            ::kill(::getpid(), signal);
-            std::unique_lock<std::mutex> lock(mutex);
-            auto reported = [&] { return !received.empty() && received.back() == signal; };
-            ASSERT_TRUE(arrived.wait_for(lock, kGenerousWait, reported));
-        }
-    }
-    EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT}));
-    sigset_t blocked;
-    pthread_sigmask(SIG_BLOCK, nullptr, &blocked);
-    EXPECT_FALSE(sigismember(&blocked, SIGINT));
-    EXPECT_FALSE(sigismember(&blocked, SIGTERM));
 }
 
 TEST_F(CliTest, HomeFindsTheDeviceOrReportsItsAbsence) {

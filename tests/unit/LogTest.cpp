@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -179,11 +180,12 @@ class LogFileTest : public LogTest {
 protected:
     void SetUp() override {
         LogTest::SetUp();
-        char pattern[] = "/tmp/addrix-log-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
+        directory = MakeDirectory();
+        ASSERT_FALSE(directory.empty());
         path = directory / "addrix.log";
         backupPath = directory / "addrix.bak";
+        lineBreak = TextModeLineBreak(directory / "break.txt");
+        ASSERT_TRUE(lineBreak.ends_with("\n"));
     }
 
     void TearDown() override {
@@ -192,8 +194,29 @@ protected:
     }
 
     void UseFile(int debuggerLevel, int fileLevel, bool withBackup = false) {
-        Log::Instance().Configure("QRM", debuggerLevel, fileLevel, path.c_str(),
-                                  withBackup ? backupPath.c_str() : nullptr);
+        Log::Instance().Configure("QRM", debuggerLevel, fileLevel, path.string().c_str(),
+                                  withBackup ? backupPath.string().c_str() : nullptr);
+    }
+
+    // A new directory of this test's own under the system's temporary one.
+    static std::filesystem::path MakeDirectory() {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate =
+                std::filesystem::temp_directory_path() / ("addrix-log-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) return candidate;
+        }
+        return {};
+    }
+
+    // How a line feed written in text mode is stored: "\n", or "\r\n" on
+    // Windows.
+    static std::string TextModeLineBreak(const std::filesystem::path& probe) {
+        FILE* file = std::fopen(probe.string().c_str(), "w");
+        if (!file) return {};
+        std::fputc('\n', file);
+        std::fclose(file);
+        return Read(probe);
     }
 
     static std::string Read(const std::filesystem::path& file) {
@@ -210,6 +233,7 @@ protected:
     std::filesystem::path directory;
     std::filesystem::path path;
     std::filesystem::path backupPath;
+    std::string lineBreak;  // as the log file stores it
     const LogScope scope{"Log::Test"};
 };
 
@@ -222,8 +246,8 @@ TEST_F(LogFileTest, NumbersEntriesAcrossCalls) {
     scope.Debug("not for the file");
     scope.Error("second");
 
-    EXPECT_EQ(Read(path), std::string("00000000") + kStamp + "QRM:T:Log::Test - first 1 \n" +
-                              "00000001" + kStamp + "QRM:E:Log::Test - second \n" + "00000002");
+    EXPECT_EQ(Read(path), std::string("00000000") + kStamp + "QRM:T:Log::Test - first 1 " + lineBreak +
+                              "00000001" + kStamp + "QRM:E:Log::Test - second " + lineBreak + "00000002");
     EXPECT_TRUE(platform->DebugLines().empty());
 }
 
@@ -245,7 +269,8 @@ TEST_P(EntryNumberTest, ContinuesANumberAndStartsAgainWithout) {
     UseFile(0, 3);
     scope.Trace("entry");
 
-    EXPECT_EQ(Read(path), c.content + c.leadingNumber + kStamp + "QRM:T:Log::Test - entry \n" + c.trailingNumber);
+    EXPECT_EQ(Read(path),
+              c.content + c.leadingNumber + kStamp + "QRM:T:Log::Test - entry " + lineBreak + c.trailingNumber);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -259,8 +284,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // How long a file must be so that the next entry leaves it `finalLength`
 // bytes long: a file ending in entry number 5 followed by one entry.
-std::string FileBeforeEntry(size_t finalLength, const std::string& line) {
-    const size_t entryLength = std::string(kStamp).size() + line.size() + 2 + 8;
+std::string FileBeforeEntry(size_t finalLength, const std::string& line, const std::string& lineBreak) {
+    const size_t entryLength = std::string(kStamp).size() + line.size() + 1 + lineBreak.size() + 8;
     return std::string(finalLength - entryLength - 8, 'x') + "00000005";
 }
 
@@ -269,25 +294,25 @@ TEST_F(LogFileTest, RotatesOnlyAbove2000000Bytes) {
     const std::string line = "QRM:T:Log::Test - entry";
     Write(backupPath, "older backup");
 
-    Write(path, FileBeforeEntry(2000000, line));
+    Write(path, FileBeforeEntry(2000000, line, lineBreak));
     scope.Trace("entry");
     EXPECT_EQ(std::filesystem::file_size(path), 2000000u);
     EXPECT_EQ(Read(backupPath), "older backup");
 
-    Write(path, FileBeforeEntry(2000001, line));
+    Write(path, FileBeforeEntry(2000001, line, lineBreak));
     scope.Trace("entry");
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_EQ(std::filesystem::file_size(backupPath), 2000001u);
     EXPECT_EQ(Read(backupPath).substr(2000001 - 8), "00000006");
 
     scope.Trace("next");
-    EXPECT_EQ(Read(path), std::string("00000000") + kStamp + "QRM:T:Log::Test - next \n00000001");
+    EXPECT_EQ(Read(path), std::string("00000000") + kStamp + "QRM:T:Log::Test - next " + lineBreak + "00000001");
 }
 
 TEST_F(LogFileTest, WithoutBackupPathTheFileKeepsGrowing) {
     UseFile(0, 2);
     const std::string line = "QRM:T:Log::Test - entry";
-    Write(path, FileBeforeEntry(2000001, line));
+    Write(path, FileBeforeEntry(2000001, line, lineBreak));
     scope.Trace("entry");
     EXPECT_EQ(std::filesystem::file_size(path), 2000001u);
 }
@@ -304,11 +329,15 @@ TEST_F(LogFileTest, EntriesOfTwoThreadsNeverInterleave) {
     second.join();
 
     std::istringstream content(Read(path));
+    // What the file's line break holds before its line feed ("\r" on Windows).
+    const std::string beforeLineFeed = lineBreak.substr(0, lineBreak.size() - 1);
     const std::regex entryPattern(R"((\d{8})\t09:15:02:031\t0612 QRM:T:Log::Test - thread ([01]) entry (\d+) )");
     std::string text;
     int number = 0;
     int nextEntry[2] = {0, 0};
     while (std::getline(content, text) && number < 2 * kEntries) {
+        ASSERT_TRUE(text.ends_with(beforeLineFeed)) << text;
+        text.resize(text.size() - beforeLineFeed.size());
         std::smatch match;
         ASSERT_TRUE(std::regex_match(text, match, entryPattern)) << text;
         EXPECT_EQ(std::stoi(match[1]), number);

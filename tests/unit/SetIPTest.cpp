@@ -3,7 +3,6 @@
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
 
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -112,7 +111,7 @@ protected:
     std::vector<size_t> EchoPayloads() const {
         std::vector<size_t> payloads;
         for (const FakePlatform::EchoCall& call : platform.fake.EchoCalls()) {
-            EXPECT_EQ(call.address, inet_addr(kAddress));
+            EXPECT_EQ(call.address, Platform::System().InetAddr(kAddress));
             EXPECT_EQ(call.timeoutMs, 1000u);
             payloads.push_back(call.payloadSize);
         }
