@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# One end-to-end case: addrix-cli on the host side of a lab of two network
-# namespaces, devsim emulating the device on the other side, nothing mocked
-# between the job and the kernel. Every wait is bounded; the lab and every
-# process started here are removed on any exit.
+# One end-to-end case: addrix-cli, or the dialog's test program, on the host
+# side of a lab of two network namespaces, devsim emulating the device on the
+# other side, nothing mocked between the job and the kernel. Every wait is
+# bounded; the lab and every process started here are removed on any exit.
 #
-#   lab_case.sh CASE ADDRIX_CLI DEVSIM LAB_SCRIPT
+#   lab_case.sh CASE ADDRIX_CLI DEVSIM LAB_SCRIPT [DIALOG_TEST]
 #
 # Exit 0 pass, 1 fail, 77 skipped (not root).
 set -uo pipefail
@@ -13,6 +13,7 @@ case_name=$1
 cli=$2
 devsim=$3
 lab=$4
+dialog_test=${5:-}
 
 if [[ $(id -u) -ne 0 ]]; then
     echo "SKIPPED: needs root: the lab creates network namespaces and a veth pair"
@@ -75,21 +76,26 @@ start_neighbour_monitor() {
     ((tries > 0)) || fail "neighbour monitor did not start"
 }
 
-# Runs addrix-cli in the background on the host side; its pid in cli_pid.
-start_cli() {
-    "$lab" exec host "$cli" "$@" >"$work/cli.out" 2>"$work/cli.log" &
+# Runs a program in the background on the host side, its output in cli.out
+# and cli.log; its pid in cli_pid.
+start_on_host() {
+    host_program=$(basename "$1")
+    "$lab" exec host "$@" >"$work/cli.out" 2>"$work/cli.log" &
     cli_pid=$!
     pids+=("$cli_pid")
 }
 
-# Waits for addrix-cli, at most SECONDS; its exit status in cli_status.
+start_cli() { start_on_host "$cli" "$@"; }
+
+# Waits for the program on the host side, at most SECONDS; its exit status
+# in cli_status.
 wait_cli() {
     local seconds=$1 tries
     for ((tries = seconds * 20; tries > 0; tries--)); do
         kill -0 "$cli_pid" 2>/dev/null || break
         sleep 0.05
     done
-    ((tries > 0)) || fail "addrix-cli still running after ${seconds}s"
+    ((tries > 0)) || fail "$host_program still running after ${seconds}s"
     wait "$cli_pid"
     cli_status=$?
 }
@@ -208,6 +214,21 @@ case "$case_name" in
         expect_output "There is no device with the IP address 10.213.7.51."
         [[ $(grep -c "Zorvel::Ping - Ping '10.213.7.51', timeout 500, size 0$" "$work/cli.log") -eq 4 ]] ||
             fail "not four pings of 500 ms"
+        ;;
+    dialog)
+        # The dialog, offscreen, typed into and started with its own button;
+        # the device restarts a couple of seconds later.
+        [[ -x $dialog_test ]] || fail "no dialog test program given"
+        start_devsim --duration 60 --listen-after 2 "$device_mac"
+        start_neighbour_monitor
+        export QT_QPA_PLATFORM=offscreen ADDRIX_E2E_SERIAL=$device_mac ADDRIX_E2E_ADDRESS=$device_ip
+        start_on_host "$dialog_test"
+        wait_cli 80
+        expect_status 0
+        expect_output "[  PASSED  ] 1 test."
+        grep -q "\"event\":\"adopted\".*\"ip\":\"$device_ip\"" "$work/events" || fail "device did not adopt $device_ip"
+        permanent_entry_added || fail "the job never added the neighbour entry"
+        expect_no_entry_left
         ;;
     *)
         fail "unknown case $case_name"

@@ -3,12 +3,10 @@
 // are recorded, the log at full level, and every worker thread joined at the end.
 #pragma once
 
-#include "RecordingMessageBoxes.h"
+#include "DialogDriver.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
-#include "ui/SetIPDlg.h"
-#include "ui_SetIPDlg.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -17,14 +15,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-class DialogFixture : public ::testing::Test {
+class DialogFixture : public ::testing::Test, public DialogDriver {
 public:
     static constexpr const char* kSerial = "02C0A7A1B2C3";
     static constexpr const char* kAddress = "192.168.5.77";
@@ -47,26 +44,10 @@ public:
     }
 
     void TearDown() override {
-        if (dialog && dialog->IsBusy()) dialog->OnClose();
-        dialog.reset();
-        QCoreApplication::sendPostedEvents();
+        Close();
         std::lock_guard<std::mutex> lock(workersMutex);
         for (std::thread& worker : workers) worker.join();
         Log::Instance().Configure("", 2, 0, nullptr, nullptr);
-    }
-
-    void Open() {
-        dialog = std::make_unique<SetIPDlg>();
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    }
-
-    Ui::SetIPDlg& controls() { return dialog->Controls(); }
-
-    void Enter(const char* serial, const char* address) {
-        controls().serialNumberEdit->setText(serial);
-        controls().ipAddressCtrl->SetText(address);
     }
 
     // Enters a valid request and presses Set IP; the job then pings away.
@@ -124,10 +105,8 @@ public:
     }
 
     ScopedFakePlatform platform;
-    RecordingMessageBoxes boxes;
     std::atomic<bool> addressInUse{false};
     std::atomic<bool> deviceAnswers{false};
     std::mutex workersMutex;
     std::vector<std::thread> workers;
-    std::unique_ptr<SetIPDlg> dialog;
 };
