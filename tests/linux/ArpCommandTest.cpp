@@ -27,6 +27,8 @@ struct ParseCase {
     Mac mac;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << '"' << c.parameters << '"'; }
+
 class ArpCommandLineTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ArpCommandLineTest, ParsesTheTwoFormsOnly) {

@@ -16,6 +16,9 @@
 #include <future>
 #include <string>
 
+// Names the socket kind in test output; found by argument-dependent lookup.
+void PrintTo(EchoSocket::Kind kind, std::ostream* os) { *os << (kind == EchoSocket::Kind::Datagram ? "Datagram" : "Raw"); }
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -27,8 +30,6 @@ constexpr const char* kDevice = "10.213.0.2/24";
 constexpr milliseconds kSlack{5000};
 
 uint32_t Address(const char* text) { return ::inet_addr(text); }
-
-const char* KindName(EchoSocket::Kind kind) { return kind == EchoSocket::Kind::Datagram ? "Datagram" : "Raw"; }
 
 // The group range that lets root (gid 0) open ICMP datagram sockets, or
 // nobody, which leaves the raw socket.
@@ -153,7 +154,7 @@ TEST_P(EchoTest, PingThroughTheLinuxLayerLogsItsResult) {
 
 INSTANTIATE_TEST_SUITE_P(SocketKinds, EchoTest,
                          ::testing::Values(EchoSocket::Kind::Datagram, EchoSocket::Kind::Raw),
-                         [](const auto& info) { return std::string(KindName(info.param)); });
+                         [](const auto& info) { return ::testing::PrintToString(info.param); });
 
 // Without CAP_NET_RAW and outside the group range nothing can be sent: the
 // echo fails at once instead of crashing or hanging, and the rights say so.

@@ -15,6 +15,12 @@ struct NumericCase {
     bool numeric;
 };
 
+void PrintTo(const NumericCase& c, std::ostream* os) {
+    if (!c.text) *os << "absent";
+    else if (std::strlen(c.text) > 24) *os << std::strlen(c.text) << " characters";
+    else *os << '"' << c.text << '"';
+}
+
 class IsNumericAddressTest : public ::testing::TestWithParam<NumericCase> {};
 
 TEST_P(IsNumericAddressTest, TakesFourNumbersUpTo255AndTrailingBlanksOnly) {
@@ -71,6 +77,8 @@ struct ValueCase {
     std::array<uint8_t, 2> port;
     std::array<uint8_t, 4> address;
 };
+
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 
 class IpAddressTest : public ::testing::TestWithParam<ValueCase> {
 protected:

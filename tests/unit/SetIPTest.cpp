@@ -250,6 +250,8 @@ struct MacCase {
     const char* mac;
 };
 
+void PrintTo(const MacCase& c, std::ostream* os) { *os << '"' << c.serialNumber << '"'; }
+
 class FormatMacAddressTest : public ::testing::TestWithParam<MacCase> {};
 
 TEST_P(FormatMacAddressTest, PairsTheCharactersWithDashes) {

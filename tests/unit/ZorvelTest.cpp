@@ -54,6 +54,10 @@ struct PingCase {
     Bytes address;  // where the echo goes
 };
 
+void PrintTo(const PingCase& c, std::ostream* os) {
+    *os << '"' << c.host << "\" " << c.timeoutMs << " ms " << c.size << " bytes" << (c.answer ? " answered" : " silent");
+}
+
 class PingTest : public ZorvelTest, public ::testing::WithParamInterface<PingCase> {};
 
 TEST_P(PingTest, SendsOneEchoAndLogsItsResult) {
@@ -85,6 +89,8 @@ struct ArpCase {
     Lines addLines;
     Lines deleteLines;
 };
+
+void PrintTo(const ArpCase& c, std::ostream* os) { *os << (c.launched ? "launched" : "not launched"); }
 
 class ArpTest : public ZorvelTest, public ::testing::WithParamInterface<ArpCase> {};
 
