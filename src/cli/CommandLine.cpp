@@ -41,6 +41,7 @@ const char* UsageText() {
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     ParsedCommandLine result;
     CommandLine line;
+    if (argc > 0 && argv[0]) line.program = argv[0];
     std::vector<std::string> operands;
     bool timeoutGiven = false;
     auto fail = [&result](std::string error) {

@@ -11,6 +11,7 @@ struct CommandLine {
     static constexpr unsigned kDefaultTimeoutSeconds = 1200;
 
     Command command = Command::Help;
+    std::string program;       // how the program was started (argv[0])
     std::string serialNumber;  // set
     std::string address;       // set, home
     unsigned timeoutSeconds = kDefaultTimeoutSeconds;

@@ -2,11 +2,12 @@
 
 #include "cli/AddressField.h"
 #include "cli/Assignment.h"
-#include "platform/SignalWatcher.h"
 #include "net/AddressRules.h"
 #include "net/NetUtil.h"
+#include "net/NetworkRightsWarning.h"
 #include "net/Zorvel.h"
 #include "platform/Platform.h"
+#include "platform/SignalWatcher.h"
 #include "support/Log.h"
 #include "support/Macros.h"
 #include "support/StringIds.h"
@@ -33,13 +34,11 @@ std::string AddressAndSerialMessage(unsigned id, const std::string& address, con
 
 // Without these rights every echo goes unanswered and no entry is added:
 // the job would wait out its time for nothing.
-bool HasNetworkRights(bool needNeighbours, std::ostream& err) {
-    NetworkRights rights = Platform::Current().GetNetworkRights();
-    if (rights.canSendEcho && (rights.canChangeNeighbours || !needNeighbours)) return true;
-    err << "addrix-cli: sending ICMP echo needs root, CAP_NET_RAW or a net.ipv4.ping_group_range "
-           "that includes your group";
-    if (needNeighbours) err << ", and changing the neighbour table needs root or CAP_NET_ADMIN";
-    err << "\n";
+bool HasNetworkRights(const CommandLine& line, bool needsNeighbours, std::ostream& err) {
+    const std::string warning =
+        NetworkRightsWarning(Platform::Current().GetNetworkRights(), needsNeighbours, line.program);
+    if (warning.empty()) return true;
+    err << warning << "\n";
     return false;
 }
 
@@ -76,7 +75,7 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
         err << *input.refusal << "\n";
         return kExitInvalidInput;
     }
-    if (!HasNetworkRights(true, err)) return kExitToolFailure;
+    if (!HasNetworkRights(line, true, err)) return kExitToolFailure;
     const std::string& serial = input.serialNumber;
     const std::string& address = input.address;
     log.Trace("Set device '%s' to ip address '%s'", serial.c_str(), address.c_str());
@@ -123,7 +122,7 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
         err << StoredText(kIdsInvalidAddress) << "\n";
         return kExitInvalidInput;
     }
-    if (!HasNetworkRights(false, err)) return kExitToolFailure;
+    if (!HasNetworkRights(line, false, err)) return kExitToolFailure;
 
     bool answered = false;
     for (int ping = 0; ping < kHomePings && !answered; ++ping)

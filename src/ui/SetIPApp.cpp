@@ -1,8 +1,8 @@
 #include "ui/SetIPApp.h"
 
+#include "net/NetworkRightsWarning.h"
 #include "platform/Platform.h"
 #include "support/Log.h"
-#include "support/Macros.h"
 #include "support/StringIds.h"
 #include "ui/MessageBox.h"
 #include "ui/SetIPDlg.h"
@@ -22,13 +22,7 @@ bool SetIPApp::InitInstance() {
 }
 
 void SetIPApp::WarnAboutMissingRights() {
-    const NetworkRights rights = Platform::Current().GetNetworkRights();
-    if (rights.canSendEcho && rights.canChangeNeighbours) return;
-    std::string missing;
-    if (!rights.canSendEcho) missing = "CAP_NET_RAW";
-    if (!rights.canChangeNeighbours) missing += missing.empty() ? "CAP_NET_ADMIN" : ", CAP_NET_ADMIN";
-    const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    ShowMessage(nullptr,
-                LoadTextWithMacros(kIdsNetworkRightsMissing, "RIGHTS=%s;PROGRAM=%s", missing.c_str(), program.c_str()),
-                MessageIcon::Exclamation);
+    const std::string warning = NetworkRightsWarning(Platform::Current().GetNetworkRights(), true,
+                                                     QCoreApplication::applicationFilePath().toStdString());
+    if (!warning.empty()) ShowMessage(nullptr, warning, MessageIcon::Exclamation);
 }
