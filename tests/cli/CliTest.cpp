@@ -210,6 +210,7 @@ TEST_F(CliTest, InterruptedAssignmentRemovesTheEntryItAdded) {
     // Interrupt once the job is in its loop, after the five test pings.
     for (int tries = 0; tries < 1000 && platform->EchoCalls().size() < 8; ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_GE(platform->EchoCalls().size(), 8u);
     assignment.Interrupt(SIGINT);
     EXPECT_EQ(assignment.Wait(std::chrono::steady_clock::now() + std::chrono::seconds(30)),
               Assignment::Ending::Interrupted);

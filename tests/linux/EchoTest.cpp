@@ -28,6 +28,8 @@ constexpr const char* kHost = "10.213.0.1/24";
 constexpr const char* kDevice = "10.213.0.2/24";
 // A generous bound on how long a wait may overrun its time-out on a busy machine.
 constexpr milliseconds kSlack{5000};
+// The layer and the test read the clock at slightly different moments.
+constexpr milliseconds kClockGrain{20};
 
 uint32_t Address(const char* text) { return ::inet_addr(text); }
 
@@ -49,7 +51,10 @@ protected:
     // Runs an echo inside the host namespace and measures how long it took.
     bool TimedEcho(const char* address, size_t size, milliseconds timeout, milliseconds& elapsed) {
         NetLab::Entered in(lab.HostNamespace());
-        EXPECT_TRUE(in.Ok());
+        if (!in.Ok()) {
+            ADD_FAILURE() << "could not enter the lab";  // never send from the host's own namespace
+            return false;
+        }
         const auto start = Clock::now();
         const bool answered =
             platform.SendEcho(Address(address), size, static_cast<uint32_t>(timeout.count()));
@@ -86,7 +91,7 @@ TEST_P(EchoTest, LoopbackAnswersInsideTheNamespace) {
 TEST_P(EchoTest, SilentAddressGivesNoAnswerAfterTheTimeOut) {
     milliseconds elapsed{};
     EXPECT_FALSE(TimedEcho("10.213.0.3", 0, milliseconds(700), elapsed));
-    EXPECT_GE(elapsed, milliseconds(700));
+    EXPECT_GE(elapsed, milliseconds(700) - kClockGrain);
     EXPECT_LT(elapsed, milliseconds(700) + kSlack);
 }
 
@@ -127,7 +132,7 @@ TEST_P(EchoTest, ConcurrentEchoesKeepTheirOwnReplies) {
     for (int round = 0; round < 3; ++round) {
         const auto start = Clock::now();
         EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 1000, static_cast<uint32_t>(timeout.count()))) << "round " << round;
-        EXPECT_GE(Clock::now() - start, timeout) << "round " << round;
+        EXPECT_GE(Clock::now() - start, timeout - kClockGrain) << "round " << round;
     }
     largeDone = true;
     const auto [sent, answered] = small.get();

@@ -34,6 +34,8 @@ NetLab::~NetLab() { Down(); }
 
 bool NetLab::Up(const std::string& hostAddress, const std::string& deviceAddress) {
     Down();
+    // A run that crashed may have left namespaces of the same names behind.
+    RemoveNamespaces();
     up_ = true;
     bool ok = Shell("ip netns add " + host_) && Shell("ip netns add " + device_) &&
               Shell("ip -n " + host_ + " link add " + hostLink_ + " type veth peer name " + deviceLink_ +
@@ -50,10 +52,14 @@ bool NetLab::Up(const std::string& hostAddress, const std::string& deviceAddress
 
 void NetLab::Down() {
     if (!up_) return;
+    RemoveNamespaces();
+    up_ = false;
+}
+
+void NetLab::RemoveNamespaces() const {
     // Deleting a namespace destroys the veth end inside it, and with it the pair.
     Shell("ip netns del " + host_);
     Shell("ip netns del " + device_);
-    up_ = false;
 }
 
 bool NetLab::Run(const std::string& ns, const std::string& command) const {

@@ -47,6 +47,7 @@ public:
 
 private:
     void Down();
+    void RemoveNamespaces() const;
 
     std::string host_;
     std::string device_;

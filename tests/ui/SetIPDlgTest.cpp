@@ -136,7 +136,7 @@ TEST_F(DialogFixture, APassingSetStartsTheJob) {
     EXPECT_TRUE(controls().ipAddressLabel->isEnabled());
     EXPECT_TRUE(controls().progressCtrl->IsRunning());
     EXPECT_EQ(controls().progressCtrl->maximum(), 1200000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !platform->EchoCalls().empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->EchoCalls().empty(); }, 5000));
     EXPECT_EQ(platform->EchoCalls()[0].address, Platform::System().InetAddr(kAddress));
 }
 
@@ -149,6 +149,7 @@ struct EndingCase {
     const char* logLine;
     bool homePageIsDefault;  // else Set IP, with the last address field focused
     bool entryAdded;
+    std::function<void(DialogFixture&)> prepare = nullptr;  // before the attempt starts
 };
 
 std::ostream& operator<<(std::ostream& out, const EndingCase& c) { return out << c.name; }
@@ -157,6 +158,7 @@ class Ending : public DialogFixture, public ::testing::WithParamInterface<Ending
 
 TEST_P(Ending, ReturnsToIdle) {
     Open();
+    if (GetParam().prepare) GetParam().prepare(*this);
     StartAssignment();
     if (GetParam().entryAdded) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
@@ -210,12 +212,12 @@ INSTANTIATE_TEST_SUITE_P(
             MessageIcon::Information,
             "QRM:T:SetIPDlg::OnSetIPSuccess - Device '02C0A7A1B2C3' was set to '192.168.5.77'", true, true},
         EndingCase{
-            "InUse", [](DialogFixture& t) { t.addressInUse = true; },
+            "InUse", [](DialogFixture&) {},
             "The IP address 192.168.5.77 is already in use.\n\nClick the View Home Page button to access the "
             "device currently using this IP address, or enter a different IP address and try again.",
             MessageIcon::Exclamation,
             "QRM:T:SetIPDlg::OnSetIPInUse - Failed to set device '02C0A7A1B2C3' to '192.168.5.77', address in use",
-            false, false},
+            false, false, [](DialogFixture& t) { t.addressInUse = true; }},
         EndingCase{"TimeOut", [](DialogFixture& t) { t.Expire(); },
                    "Failed to assign IP address 192.168.5.77 to 02C0A7A1B2C3.", MessageIcon::Error,
                    "QRM:T:Failed to set device '02C0A7A1B2C3' to '192.168.5.77', timout", false, true},
