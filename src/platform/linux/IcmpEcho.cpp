@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -252,12 +253,19 @@ bool EchoSocket::Exchange(uint32_t address, size_t payloadSize, std::chrono::mil
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     const Request request{address, NewIdentifier(), nextSequence.fetch_add(1, std::memory_order_relaxed)};
     PendingEcho echo(descriptor_, kind_, request, payloadSize);
-    return echo.Send(BuildRequest(request, payloadSize)) && echo.AwaitReply(deadline);
+    if (echo.Send(BuildRequest(request, payloadSize))) return echo.AwaitReply(deadline);
+    std::this_thread::sleep_until(deadline);
+    return false;
 }
 
+// A request that cannot be sent takes its time-out like one lost on the
+// wire, so callers that retry at once never spin.
 bool LinuxPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
+    const std::chrono::milliseconds timeout(timeoutMs);
     const std::unique_ptr<EchoSocket> socket = EchoSocket::Open();
-    return socket && socket->Exchange(address, payloadSize, std::chrono::milliseconds(timeoutMs));
+    if (socket) return socket->Exchange(address, payloadSize, timeout);
+    std::this_thread::sleep_for(timeout);
+    return false;
 }
 
 NetworkRights LinuxPlatform::GetNetworkRights() {
