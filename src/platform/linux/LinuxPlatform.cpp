@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -108,14 +109,26 @@ bool LinuxPlatform::GetOsVersion(OsVersion& version) {
 }
 
 bool LinuxPlatform::OpenUrl(const std::string& url) {
-    // The desktop's opener, like the Windows shell's "open" verb; not awaited
-    // beyond its own start.
+    // The desktop's opener, like the Windows shell's "open" verb. Without a
+    // desktop environment it may run the browser in the foreground, so it is
+    // awaited only briefly: an opener still running then has started the
+    // browser, and is reaped in the background.
+    constexpr auto kOpenerGrace = std::chrono::milliseconds(2000);
+    constexpr auto kPollInterval = std::chrono::milliseconds(20);
     const char* argv[] = {"xdg-open", url.c_str(), nullptr};
     pid_t child = 0;
     if (::posix_spawnp(&child, "xdg-open", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child) return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const auto deadline = std::chrono::steady_clock::now() + kOpenerGrace;
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (ended < 0 && errno != EINTR) return false;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    // Should no thread be had for it, the opener is reaped when we exit.
+    StartThread([child] { ::waitpid(child, nullptr, 0); });
+    return true;
 }
 
 std::optional<FileVersion> LinuxPlatform::GetFileVersion() {
