@@ -57,13 +57,12 @@ CheckedInput CheckSetInput(const std::string& typedSerialNumber, const std::stri
         return input;
     }
     input.address = *address;
-    if (!IsValidIpAddress(input.address.c_str()) || !IsInLastFieldRange(input.address)) {
-        input.refusal = AddressMessage(kIdsAddressNotValid, input.address);
-        return input;
-    }
-    if (GetOsVersionClass() != 0 && NetUtil::IsIpAddressInSubnet(input.address.c_str()).empty()) {
+    // The dialog's last address field only takes 1 to 254.
+    const AddressVerdict verdict = IsInLastFieldRange(input.address) ? CheckSelectedAddress(input.address.c_str())
+                                                                     : AddressVerdict::NotValid;
+    if (verdict == AddressVerdict::NotValid) input.refusal = AddressMessage(kIdsAddressNotValid, input.address);
+    if (verdict == AddressVerdict::NotReachable)
         input.refusal = AddressMessage(kIdsAddressNotOnLocalSubnet, input.address);
-    }
     return input;
 }
 

@@ -85,3 +85,9 @@ void ResetOsVersionClassForTesting() {
     osVersionClass.store(kOsClassUnknown);
     osVersionClassKnown.store(false);
 }
+
+AddressVerdict CheckSelectedAddress(const char* address) {
+    if (!IsValidIpAddress(address)) return AddressVerdict::NotValid;
+    if (GetOsVersionClass() != 0 && NetUtil::IsIpAddressInSubnet(address).empty()) return AddressVerdict::NotReachable;
+    return AddressVerdict::Accepted;
+}

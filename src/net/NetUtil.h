@@ -21,5 +21,15 @@ public:
 //   2  Windows 98                      5  any other system, or an unknown one
 int GetOsVersionClass();
 
+// Whether the user's address may be assigned from this host.
+enum class AddressVerdict {
+    Accepted,
+    NotValid,      // not a valid dotted-quad address
+    NotReachable,  // on no local adapter's subnet (not checked on class 0)
+};
+
+// The address checks of the dialog's address field, in their order.
+AddressVerdict CheckSelectedAddress(const char* address);
+
 // Tests only: forgets the class, so that the next call determines it again.
 void ResetOsVersionClassForTesting();

@@ -99,16 +99,10 @@ void DDV_IPAddressReachable(DataExchange& dx, int id, int notReachableId, int no
     auto* control = qobject_cast<IPAddressCtrl*>(dx.PrepareEditCtrl(id));
     if (!control) return;
     const std::string text = control->Text().toStdString();
-    if (!IsValidIpAddress(text.c_str())) {
-        ShowMessage(dx.Dialog(), LoadTextWithMacros(static_cast<unsigned>(notValidId), "IPADDRESS=%s", text.c_str()),
-                    MessageIcon::Exclamation);
-        dx.Fail();
-        return;
-    }
-    if (GetOsVersionClass() != 0 && NetUtil::IsIpAddressInSubnet(text.c_str()).empty()) {
-        ShowMessage(dx.Dialog(),
-                    LoadTextWithMacros(static_cast<unsigned>(notReachableId), "IPADDRESS=%s", text.c_str()),
-                    MessageIcon::Exclamation);
-        dx.Fail();
-    }
+    const AddressVerdict verdict = CheckSelectedAddress(text.c_str());
+    if (verdict == AddressVerdict::Accepted) return;
+    const int messageId = verdict == AddressVerdict::NotValid ? notValidId : notReachableId;
+    ShowMessage(dx.Dialog(), LoadTextWithMacros(static_cast<unsigned>(messageId), "IPADDRESS=%s", text.c_str()),
+                MessageIcon::Exclamation);
+    dx.Fail();
 }

@@ -196,4 +196,28 @@ TEST_F(OsVersionClassTest, FailedQueryLeavesClassFiveForGood) {
     EXPECT_EQ(platform->OsVersionQueries(), 1);
 }
 
+TEST_F(OsVersionClassTest, SelectedAddressIsCheckedForValidityThenSubnetExceptOnClassZero) {
+    platform->adapters = AdapterList{AdapterList::Status::Ok, {{{{"192.168.1.20", "255.255.255.0"}}}}};
+    const struct {
+        const char* address;
+        OsVersion version;
+        AddressVerdict verdict;
+        int adapterQueries;
+    } cases[] = {
+        {"192.168.1.77", {kPlatformOther, 0, 0}, AddressVerdict::Accepted, 1},
+        {"192.168.2.77", {kPlatformOther, 0, 0}, AddressVerdict::NotReachable, 1},
+        {"192.168.1.0", {kPlatformOther, 0, 0}, AddressVerdict::NotValid, 0},
+        {nullptr, {kPlatformOther, 0, 0}, AddressVerdict::NotValid, 0},
+        {"192.168.2.77", {kPlatformWin32NT, 4, 0}, AddressVerdict::Accepted, 0},
+        {"192.168.2.77", {kPlatformWin32NT, 5, 1}, AddressVerdict::NotReachable, 1},
+    };
+    for (const auto& c : cases) {
+        ResetOsVersionClassForTesting();
+        platform->ClearRecords();
+        platform->osVersion = c.version;
+        EXPECT_EQ(CheckSelectedAddress(c.address), c.verdict) << (c.address ? c.address : "absent");
+        EXPECT_EQ(platform->AdapterQueries(), c.adapterQueries) << (c.address ? c.address : "absent");
+    }
+}
+
 }  // namespace
