@@ -9,7 +9,6 @@
 
 #include <QLineEdit>
 
-#include <cstdio>
 
 QWidget* DataExchange::PrepareCtrl(int id) {
     lastControl_ = FindControl(dialog_, id);
@@ -63,10 +62,10 @@ void DDX_IPAddressText(DataExchange& dx, int id, QString& text) {
                    : QString();
         return;
     }
-    int numbers[4];
-    char rest[2];
+    // Four dot-separated numbers followed by nothing but white space.
+    int32_t numbers[4];
     const std::string loaded = text.toStdString();
-    if (std::sscanf(loaded.c_str(), "%d.%d.%d.%d%1s", &numbers[0], &numbers[1], &numbers[2], &numbers[3], rest) == 4)
+    if (ParseIpAddress(loaded.c_str(), numbers[0], numbers[1], numbers[2], numbers[3]))
         control->SetAddress(((static_cast<uint32_t>(numbers[0]) * 256 + static_cast<uint32_t>(numbers[1])) * 256 +
                              static_cast<uint32_t>(numbers[2])) *
                                 256 +
