@@ -9,7 +9,6 @@
 
 #include <QLineEdit>
 
-
 QWidget* DataExchange::PrepareCtrl(int id) {
     lastControl_ = FindControl(dialog_, id);
     lastWasEdit_ = false;
