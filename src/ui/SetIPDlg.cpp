@@ -162,9 +162,7 @@ void SetIPDlg::OnSetIPSuccess() {
         LoadTextWithMacros(kIdsAssignSucceeded, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(), serialNumber.c_str()),
         MessageIcon::Information);
     EnterIdleState();
-    EnableButtons();
-    ui_->homePageButton->setFocus();
-    SetDefaultButton(ui_->homePageButton);
+    EndAttempt(ui_->homePageButton);
 }
 
 void SetIPDlg::OnSetIPInUse() {
@@ -176,9 +174,7 @@ void SetIPDlg::OnSetIPInUse() {
     scope.Trace("Failed to set device '%s' to '%s', address in use", serialNumber.c_str(), address.c_str());
     ShowMessage(this, LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address.c_str()), MessageIcon::Exclamation);
     EnterIdleState();
-    EnableButtons();
-    SetDefaultButton(ui_->setIPButton);
-    FocusLastAddressField();
+    EndAttempt(ui_->setIPButton);
 }
 
 void SetIPDlg::OnTimer(uint32_t timerId) {
@@ -195,9 +191,7 @@ void SetIPDlg::OnTimer(uint32_t timerId) {
         job_->WaitForStoped(kCancelWait);
         ReleaseJob();
     }
-    EnableButtons();
-    SetDefaultButton(ui_->setIPButton);
-    FocusLastAddressField();
+    EndAttempt(ui_->setIPButton);
 }
 
 void SetIPDlg::OnClose() {
@@ -206,15 +200,9 @@ void SetIPDlg::OnClose() {
     if (busy_) {
         scope.Trace("Canceling");
         ui_->progressCtrl->Stop();
-        if (job_) {
-            job_->Cancel();
-            job_->WaitForStoped(kCancelWait);
-            ReleaseJob();
-        }
+        CancelJob();
         EnterIdleState();
-        EnableButtons();
-        SetDefaultButton(ui_->setIPButton);
-        FocusLastAddressField();
+        EndAttempt(ui_->setIPButton);
     } else {
         scope.Trace("Closing");
         QDialog::done(QDialog::Rejected);
@@ -222,11 +210,7 @@ void SetIPDlg::OnClose() {
 }
 
 void SetIPDlg::reject() {
-    if (job_) {
-        job_->Cancel();
-        job_->WaitForStoped(kCancelWait);
-        ReleaseJob();
-    }
+    CancelJob();
     ui_->progressCtrl->Stop();
     QDialog::reject();
 }
@@ -283,10 +267,22 @@ void SetIPDlg::ReleaseJob() {
     job_ = nullptr;
 }
 
-void SetIPDlg::EnableButtons() {
+void SetIPDlg::CancelJob() {
+    if (!job_) return;
+    job_->Cancel();
+    job_->WaitForStoped(kCancelWait);
+    ReleaseJob();
+}
+
+void SetIPDlg::EndAttempt(QPushButton* defaultButton) {
     ui_->setIPButton->setEnabled(true);
     ui_->homePageButton->setEnabled(true);
     ui_->exitButton->setEnabled(true);
+    SetDefaultButton(defaultButton);
+    if (defaultButton == ui_->homePageButton)
+        ui_->homePageButton->setFocus();
+    else
+        FocusLastAddressField();
 }
 
 void SetIPDlg::SetDefaultButton(QPushButton* button) {

@@ -70,8 +70,11 @@ private:
     void EnterIdleState();
     void EnterBusyState();
     void ReleaseJob();
-    // Set IP, Home Page and Exit enabled again.
-    void EnableButtons();
+    // Cancels the job, waits for it (bounded) and releases it.
+    void CancelJob();
+    // Enables the three buttons after an attempt and makes `defaultButton` the
+    // default; the focus goes to it after a success, else to the last address field.
+    void EndAttempt(QPushButton* defaultButton);
     void SetDefaultButton(QPushButton* button);
     void FocusLastAddressField();
     void ShowAboutMenu(const QPoint& globalPosition);
