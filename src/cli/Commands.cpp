@@ -3,9 +3,9 @@
 #include "cli/AddressField.h"
 #include "cli/Assignment.h"
 #include "net/AddressRules.h"
+#include "net/HomePage.h"
 #include "net/NetUtil.h"
 #include "net/NetworkRightsWarning.h"
-#include "net/Zorvel.h"
 #include "platform/Platform.h"
 #include "platform/SignalWatcher.h"
 #include "support/Log.h"
@@ -16,10 +16,6 @@
 
 namespace AddrixCli {
 namespace {
-
-// The home-page command's probes: four echo requests of 500 ms, no payload.
-constexpr int kHomePings = 4;
-constexpr uint32_t kHomePingTimeoutMs = 500;
 
 // A message the dialog shows by id, as stored (no macros).
 std::string StoredText(unsigned id) { return Platform::Current().LoadStringResource(id); }
@@ -123,10 +119,7 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
     }
     if (!HasNetworkRights(line, false, err)) return kExitToolFailure;
 
-    bool answered = false;
-    for (int ping = 0; ping < kHomePings && !answered; ++ping)
-        answered = Zorvel::Ping(address->c_str(), kHomePingTimeoutMs, 0);
-    if (!answered) {
+    if (!DeviceAnswersForHomePage(address->c_str())) {
         log.Trace("No contact with address '%s'", address->c_str());
         out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
         return kExitNoDevice;

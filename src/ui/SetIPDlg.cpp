@@ -1,8 +1,8 @@
 #include "ui/SetIPDlg.h"
 
 #include "assign/SetIP.h"
+#include "net/HomePage.h"
 #include "net/IpAddress.h"
-#include "net/Zorvel.h"
 #include "platform/Platform.h"
 #include "support/Log.h"
 #include "support/MacroWindow.h"
@@ -36,9 +36,6 @@ constexpr uint32_t kAttemptTime = 1200000;
 constexpr uint32_t kProgressStep = 500;
 // How long a cancel waits for the job's worker.
 constexpr uint32_t kCancelWait = 3000;
-// The home page's pings before the browser is asked to open it.
-constexpr int kHomePagePings = 4;
-constexpr uint32_t kHomePagePingTimeout = 500;
 
 // Shows the wait cursor for the life of a scope.
 class WaitCursor {
@@ -219,10 +216,7 @@ void SetIPDlg::OnHomePageBtn() {
     LogScope scope("SetIPDlg::OnHomePageBtn");
     WaitCursor waitCursor;
     const std::string text = ui_->ipAddressCtrl->Text().toStdString();
-    bool answered = false;
-    for (int ping = 0; ping < kHomePagePings && !answered; ++ping)
-        answered = Zorvel::Ping(text.c_str(), kHomePagePingTimeout, 0);
-    if (!answered) {
+    if (!DeviceAnswersForHomePage(text.c_str())) {
         scope.Trace("No contact with address '%s'", text.c_str());
         ShowMessage(this, LoadTextWithMacros(kIdsNoDeviceAtAddress, "IPADDRESS=%s", text.c_str()),
                     MessageIcon::Exclamation);

@@ -1,0 +1,15 @@
+#include "net/HomePage.h"
+
+#include "net/Zorvel.h"
+
+namespace {
+constexpr int kHomePagePings = 4;
+constexpr uint32_t kHomePagePingTimeoutMs = 500;
+}  // namespace
+
+bool DeviceAnswersForHomePage(const char* address) {
+    for (int ping = 0; ping < kHomePagePings; ++ping) {
+        if (Zorvel::Ping(address, kHomePagePingTimeoutMs, 0)) return true;
+    }
+    return false;
+}
