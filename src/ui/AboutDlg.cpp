@@ -1,8 +1,7 @@
 #include "ui/AboutDlg.h"
 
-#include "support/MacroWindow.h"
+#include "dialog/AboutBox.h"
 #include "ui/DialogResources.h"
-#include "ui/FileVersionText.h"
 #include "ui/WidgetMacroWindow.h"
 #include "ui_AboutDlg.h"
 
@@ -15,8 +14,7 @@ AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::
 AboutDlg::~AboutDlg() = default;
 
 void AboutDlg::OnInitDialog() {
-    const std::string version = GetFileVersionText();
     WidgetMacroWindow window(*this);
-    ApplyFormattedMacrosToWindow(window, "VERSION=%s", version.c_str());
+    InitAboutBox(window);
     ui_->okButton->setFocus();
 }

@@ -1,5 +1,7 @@
 #include "ui/DialogResources.h"
 
+#include <QIcon>
+#include <QString>
 #include <QtGlobal>
 
 // Outside any namespace, as the resource registration requires.
@@ -8,4 +10,11 @@ static void RegisterDialogResources() { Q_INIT_RESOURCE(dialogs); }
 void LoadDialogResources() {
     static const bool loaded = (RegisterDialogResources(), true);
     (void)loaded;
+}
+
+QIcon DialogIcon(int id) {
+    LoadDialogResources();
+    QIcon icon;
+    for (int size : {32, 16}) icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(id).arg(size));
+    return icon;
 }

@@ -2,4 +2,8 @@
 // register them before first use.
 #pragma once
 
+class QIcon;
+
 void LoadDialogResources();
+// Icon resource `id` (100 or 140) in both of its sizes.
+QIcon DialogIcon(int id);

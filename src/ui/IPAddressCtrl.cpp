@@ -156,6 +156,18 @@ void IPAddressCtrl::SetAddress(uint32_t address) {
         fields_[field]->setText(QString::number((address >> (8 * (kFieldCount - 1 - field))) & 0xFF));
 }
 
+AddressFields IPAddressCtrl::Fields() const {
+    AddressFields values;
+    for (int field = 0; field < kFieldCount; ++field)
+        if (!fields_[field]->text().isEmpty()) values[field] = fields_[field]->text().toInt();
+    return values;
+}
+
+void IPAddressCtrl::SelectFocusedField() {
+    for (IPAddressField* field : fields_)
+        if (field->hasFocus()) field->selectAll();
+}
+
 QString IPAddressCtrl::Text() const {
     QStringList parts;
     for (IPAddressField* field : fields_) parts.append(field->text());

@@ -3,6 +3,8 @@
 // time a key or a mouse button is released inside it.
 #pragma once
 
+#include "dialog/DialogView.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QString>
@@ -33,6 +35,10 @@ public:
     int GetAddress(uint32_t& address) const;
     // Sets all four fields from a packed address.
     void SetAddress(uint32_t address);
+    // The fields as typed, blank ones empty.
+    AddressFields Fields() const;
+    // Selects the whole text of the field that has the focus.
+    void SelectFocusedField();
     QString Text() const;
     // Fields from a dotted text; parts that are not numbers leave a field blank.
     void SetText(const QString& text);

@@ -1,8 +1,5 @@
 #include "ui/MessageBox.h"
 
-#include "platform/Platform.h"
-#include "support/StringIds.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -14,7 +11,8 @@ namespace {
 class ModalMessageBoxes : public MessageBoxes {
 public:
     void Show(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& caption) override {
-        QMessageBox box(ToQt(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+        const QString title = caption.empty() ? QCoreApplication::applicationName() : QString::fromStdString(caption);
+        QMessageBox box(ToQt(icon), title, QString::fromStdString(text), QMessageBox::Ok,
                         parent);
         box.setTextFormat(Qt::PlainText);
         // A wait cursor of the caller does not reach over the box.
@@ -39,12 +37,6 @@ private:
 
 std::atomic<MessageBoxes*> installed{nullptr};
 
-// The application title: string 57344, or else the program's name.
-std::string ApplicationTitle() {
-    std::string title = Platform::Current().LoadStringResource(kIdsAppTitle);
-    return title.empty() ? QCoreApplication::applicationName().toStdString() : title;
-}
-
 }  // namespace
 
 MessageBoxes& MessageBoxes::Current() {
@@ -55,10 +47,3 @@ MessageBoxes& MessageBoxes::Current() {
 
 void MessageBoxes::Install(MessageBoxes* boxes) { installed.store(boxes); }
 
-void ShowMessage(QWidget* parent, const std::string& text, MessageIcon icon) {
-    MessageBoxes::Current().Show(parent, text, icon, ApplicationTitle());
-}
-
-void ShowMessage(QWidget* parent, int id, MessageIcon icon) {
-    ShowMessage(parent, Platform::Current().LoadStringResource(static_cast<unsigned>(id)), icon);
-}

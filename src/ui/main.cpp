@@ -1,10 +1,12 @@
-#include "ui/SetIPApp.h"
+#include "dialog/SetIPApp.h"
+#include "ui/QtApplicationView.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    SetIPApp startUp;
+    QtApplicationView view;
+    SetIPApp startUp(view);
     startUp.InitInstance();
     return 0;
 }

@@ -72,7 +72,7 @@ TEST_F(DialogInLab, TheSetIPButtonAssignsTheDeviceAndReportsSuccess) {
     ASSERT_EQ(controls().setIPButton->text(), "&Set IP");
 
     QTest::mouseClick(controls().setIPButton, Qt::LeftButton);
-    ASSERT_TRUE(dialog->IsBusy());
+    ASSERT_TRUE(dialog->Behaviour().IsBusy());
     ASSERT_TRUE(QTest::qWaitFor([this] { return !boxes.shown.empty(); }, kOutcomeWaitMs)) << "no outcome shown";
 
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -81,7 +81,7 @@ TEST_F(DialogInLab, TheSetIPButtonAssignsTheDeviceAndReportsSuccess) {
                                        "to configure other network settings.");
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Information);
     EXPECT_EQ(boxes.shown[0].caption, "Addrix");
-    EXPECT_FALSE(dialog->IsBusy());
+    EXPECT_FALSE(dialog->Behaviour().IsBusy());
     EXPECT_TRUE(controls().homePageButton->isDefault());
     // The job removes its neighbour entry after telling of the success.
     EXPECT_TRUE(WaitForLine("QRM:T:SetIP::Run - Done", kJobEndWaitMs));

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "RecordingMessageBoxes.h"
-#include "ui/SetIPDlg.h"
+#include "ui/MainDialog.h"
 #include "ui_SetIPDlg.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@
 class DialogDriver {
 public:
     void Open() {
-        dialog = std::make_unique<SetIPDlg>();
+        dialog = std::make_unique<MainDialog>();
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -25,7 +25,7 @@ public:
 
     // Cancels a running job, closes the dialog and handles what it posted.
     void Close() {
-        if (dialog && dialog->IsBusy()) dialog->OnClose();
+        if (dialog && dialog->Behaviour().IsBusy()) dialog->Behaviour().OnClose();
         dialog.reset();
         QCoreApplication::sendPostedEvents();
     }
@@ -50,5 +50,5 @@ public:
     }
 
     RecordingMessageBoxes boxes;
-    std::unique_ptr<SetIPDlg> dialog;
+    std::unique_ptr<MainDialog> dialog;
 };

@@ -1,4 +1,4 @@
-// The main dialog on the fake platform: a host "fakehost" at 192.168.5.23 on
+// The Qt main dialog on the fake platform: a host "fakehost" at 192.168.5.23 on
 // a /24 adapter, a device whose answers the test decides, message boxes that
 // are recorded, the log at full level, and every worker thread joined at the end.
 #pragma once
@@ -54,7 +54,7 @@ public:
     void StartAssignment() {
         Enter(kSerial, kAddress);
         controls().setIPButton->click();
-        ASSERT_TRUE(dialog->IsBusy());
+        ASSERT_TRUE(dialog->Behaviour().IsBusy());
     }
 
     // Waits, without handling events, until the job's run has ended, so
@@ -78,7 +78,7 @@ public:
     // The attempt's 20 minutes run out.
     void Expire() {
         platform->tickCount += 1200000;
-        controls().progressCtrl->OnTimer();
+        dialog->Behaviour().OnBarStep();
     }
     void PressCancel() { controls().exitButton->click(); }
     // The close box, Alt+F4 or the window menu's Close.

@@ -2,7 +2,7 @@
 
 #include "platform/fake/FakePlatform.h"
 #include "ui/IPAddressCtrl.h"
-#include "ui/ProgressCtrl.h"
+#include "ui/ProgressBar.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -47,7 +47,7 @@ protected:
         edit = new QLineEdit("APP_NAME", &dialog);
         address = new IPAddressCtrl(&dialog);
         address->SetText("10.1.2.3");
-        new ProgressCtrl(&dialog);
+        new ProgressBar(&dialog);
         auto* group = new QWidget(&dialog);
         inner = new QLabel("APP_NAME", group);
         menu = new QMenu("APP_NAME", &dialog);

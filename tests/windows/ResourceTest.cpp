@@ -2,7 +2,7 @@
 #include "platform/windows/WindowsPlatform.h"
 #include "support/Format.h"
 #include "support/StringTable.h"
-#include "ui/FileVersionText.h"
+#include "dialog/FileVersionText.h"
 
 #include <gtest/gtest.h>
 

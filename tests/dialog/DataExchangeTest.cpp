@@ -1,44 +1,31 @@
-#include "ui/DataExchange.h"
+#include "dialog/DataExchange.h"
 
-#include "RecordingMessageBoxes.h"
+#include "FakeView.h"
 #include "platform/fake/FakePlatform.h"
-#include "ui/IPAddressCtrl.h"
-
-#include <QDialog>
-#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kEditId = 1043;
-constexpr int kAddressId = 1013;
+constexpr int kEditId = ControlIds::kSerialNumber;
+constexpr int kAddressId = ControlIds::kAddress;
 
 class DataExchangeTest : public ::testing::Test {
 protected:
-    DataExchangeTest() {
-        edit = new QLineEdit(&dialog);
-        edit->setProperty("controlId", kEditId);
-        address = new IPAddressCtrl(&dialog);
-        address->setProperty("controlId", kAddressId);
-        address->SetText("10.9.8.7");
-    }
+    DataExchangeTest() { view.TypeAddress("10.9.8.7"); }
 
     ScopedFakePlatform platform;
-    RecordingMessageBoxes boxes;
-    QDialog dialog;
-    QLineEdit* edit;
-    IPAddressCtrl* address;
+    FakeView view;
 };
 
 class LoadedAddress : public DataExchangeTest,
                       public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
 TEST_P(LoadedAddress, OnlyFourNumbersReachTheControl) {
-    DataExchange dx(&dialog, false);
-    QString text = GetParam().first;
+    DataExchange dx(view, false);
+    std::string text = GetParam().first;
     DDX_IPAddressText(dx, kAddressId, text);
-    EXPECT_EQ(address->Text().toStdString(), GetParam().second);
+    EXPECT_EQ(view.AddressText(), GetParam().second);
     EXPECT_FALSE(dx.Failed());
 }
 
@@ -48,38 +35,48 @@ INSTANTIATE_TEST_SUITE_P(Texts, LoadedAddress,
                                            std::pair{"1.2.3.4 x", "10.9.8.7"}, std::pair{"1.2.3", "10.9.8.7"}));
 
 TEST_F(DataExchangeTest, ALongTextFailsWithTheLimitMessage) {
-    DataExchange dx(&dialog, true);
-    QString value = "0123456789ABC";
-    DDV_MaxChars(dx, kEditId, value, 12);
+    DataExchange dx(view, true);
+    DDV_MaxChars(dx, kEditId, "0123456789ABC", 12);
     EXPECT_TRUE(dx.Failed());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Please enter no more than 12 characters.");
-    EXPECT_EQ(edit->maxLength(), 12);
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, "Please enter no more than 12 characters.");
+    EXPECT_EQ(view.Control(kEditId).limit, 12);
 }
 
 TEST_F(DataExchangeTest, AFailureStopsTheRoutinesAfterIt) {
-    edit->setText("02C0A7");
-    address->SetText("1.2..4");
-    DataExchange dx(&dialog, true);
+    view.Control(kEditId).text = "02C0A7";
+    view.TypeAddress("1.2..4");
+    DataExchange dx(view, true);
     DDV_SerialNumber(dx, kEditId, 202);
-    QString text = "unchanged";
+    std::string text = "unchanged";
     DDX_IPAddressText(dx, kAddressId, text);
     DDV_IPAddressFilled(dx, kAddressId, 203);
     EXPECT_TRUE(dx.Failed());
     EXPECT_EQ(text, "unchanged");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Invalid serial number!");
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, "Invalid serial number!");
 }
 
 TEST_F(DataExchangeTest, ChecksActOnSaveOnly) {
-    edit->setText("nonsense");
-    address->SetText("");
-    DataExchange dx(&dialog, false);
+    view.Control(kEditId).text = "nonsense";
+    view.TypeAddress("");
+    DataExchange dx(view, false);
     DDV_SerialNumber(dx, kEditId, 202);
     DDV_IPAddressFilled(dx, kAddressId, 203);
     DDV_IPAddressReachable(dx, kAddressId, 209, 211);
     EXPECT_FALSE(dx.Failed());
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(DataExchangeTest, TheTextsTravelBothWays) {
+    std::string serial = "02C0A7";
+    DataExchange load(view, false);
+    DDX_Text(load, kEditId, serial);
+    EXPECT_EQ(view.Control(kEditId).text, "02C0A7");
+    view.Control(kEditId).text = "02C0A7A1B2C3";
+    DataExchange save(view, true);
+    DDX_Text(save, kEditId, serial);
+    EXPECT_EQ(serial, "02C0A7A1B2C3");
 }
 
 }  // namespace

@@ -1,7 +1,4 @@
 #include "DialogFixture.h"
-#include "ModalCloser.h"
-
-#include <QMenu>
 
 #include <gmock/gmock.h>
 
@@ -14,44 +11,43 @@ using ::testing::HasSubstr;
 
 TEST_F(DialogFixture, OpensIdleWithTheLocalNetworkProposed) {
     Open();
-    EXPECT_EQ(dialog->windowTitle(), "TARVIK Addrix");
-    EXPECT_EQ(controls().introText->text(), "TARVIK Addrix assigns IP addresses to TARVIK network devices.");
-    EXPECT_EQ(controls().ipAddressCtrl->Text(), "192.168.5.0");
-    EXPECT_EQ(controls().serialNumberEdit->text(), "02C0A7");
-    EXPECT_EQ(controls().serialNumberEdit->maxLength(), 12);
-    EXPECT_EQ(DefaultButton(), controls().exitButton);
-    EXPECT_EQ(controls().exitButton->text(), "E&xit");
-    EXPECT_FALSE(controls().hintText->isVisible());
-    EXPECT_TRUE(controls().serialNumberEdit->hasFocus());
-    EXPECT_EQ(controls().progressCtrl->value(), 0);
+    EXPECT_EQ(view.caption, "TARVIK Addrix");
+    EXPECT_EQ(view.Control(ControlIds::kHint).text,
+              "To enable IP address assignment, please restart the Tarvik network device and wait 10 seconds.");
+    EXPECT_EQ(view.AddressText(), "192.168.5.0");
+    EXPECT_EQ(view.Control(ControlIds::kSerialNumber).text, "02C0A7");
+    EXPECT_EQ(view.Control(ControlIds::kSerialNumber).limit, 12);
+    EXPECT_EQ(view.defaultButton, ControlIds::kExitButton);
+    EXPECT_EQ(view.Control(ControlIds::kExitButton).text, "E&xit");
+    EXPECT_FALSE(view.Control(ControlIds::kHint).shown);
+    EXPECT_EQ(view.focus, ControlIds::kSerialNumber);
+    EXPECT_EQ(view.Control(ControlIds::kProgressBar).barPosition, 0u);
     EXPECT_FALSE(dialog->IsBusy());
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_FALSE(dialog->isSizeGripEnabled());
-    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    EXPECT_FALSE(controls().progressCtrl->isTextVisible());
-    EXPECT_FALSE(dialog->windowIcon().isNull());
+    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(view.icon, kMainIconId);
+    EXPECT_THAT(view.menuItems, ElementsAre(std::pair<int, std::string>{16, "&About TARVIK Addrix..."}));
 }
 
-TEST_F(DialogFixture, AnUnresolvedHostProposesAllOnes) {
-    platform->hosts.clear();
+TEST_F(DialogFixture, TheMacrosReachCaptionAndEveryText) {
     Open();
-    EXPECT_EQ(controls().ipAddressCtrl->Text(), "255.255.255.0");
+    std::vector<std::string> texts;
+    view.Window().ForEachChild([&](MacroWindow& child) { texts.push_back(child.Text()); });
+    EXPECT_THAT(texts, ::testing::Contains("TARVIK Addrix assigns IP addresses to TARVIK network devices."));
 }
 
-TEST_F(DialogFixture, TheAboutMenuHoldsASeparatorAndTheAboutItem) {
+TEST_F(DialogFixture, TheAddressFieldsGetTheirRanges) {
     Open();
-    const QList<QAction*> actions = dialog->AboutMenu()->actions();
-    ASSERT_EQ(actions.size(), 2);
-    EXPECT_TRUE(actions[0]->isSeparator());
-    EXPECT_EQ(actions[1]->text(), "&About TARVIK Addrix...");
+    const auto& ranges = view.Control(ControlIds::kAddress).ranges;
+    EXPECT_EQ(ranges[0], std::make_pair(0, 255));
+    EXPECT_EQ(ranges[1], std::make_pair(0, 255));
+    EXPECT_EQ(ranges[2], std::make_pair(0, 255));
+    EXPECT_EQ(ranges[3], std::make_pair(1, 254));
 }
 
-TEST_F(DialogFixture, EnterAtStartEndsTheDialog) {
+TEST_F(DialogFixture, WithoutAnAboutTextTheMenuStaysAsItIs) {
+    platform->strings.erase(101);
     Open();
-    QTest::keyClick(controls().serialNumberEdit, Qt::Key_Return);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_TRUE(HasLine("QRM:T:SetIPDlg::OnClose - Closing"));
+    EXPECT_TRUE(view.menuItems.empty());
 }
 
 // --- Validation ---------------------------------------------------------------
@@ -60,8 +56,7 @@ struct ValidationCase {
     const char* serial;
     const char* address;
     const char* message;
-    // The control that has the focus afterwards: 0 serial number, 1 address.
-    int focus;
+    int focus;  // the control that has the focus afterwards, its text selected
 };
 
 std::ostream& operator<<(std::ostream& out, const ValidationCase& c) { return out << c.serial << " " << c.address; }
@@ -71,39 +66,50 @@ class Validation : public DialogFixture, public ::testing::WithParamInterface<Va
 TEST_P(Validation, TheFirstFailingCheckShowsItsMessageAndStops) {
     Open();
     Enter(GetParam().serial, GetParam().address);
-    controls().setIPButton->click();
+    view.selectedAll = 0;
+    dialog->OnCommand(ControlIds::kSetIPButton);
 
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, GetParam().message);
-    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(boxes.shown[0].caption, "Addrix");
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, GetParam().message);
+    EXPECT_EQ(view.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(view.shown[0].caption, "Addrix");
     EXPECT_FALSE(dialog->IsBusy());
     EXPECT_TRUE(HasLine("QRM:T:SetIPDlg::OnSetIPBtn - Format error in data fields"));
     EXPECT_TRUE(platform->EchoCalls().empty());
-    if (GetParam().focus == 0) {
-        EXPECT_TRUE(controls().serialNumberEdit->hasFocus());
-        EXPECT_EQ(controls().serialNumberEdit->selectedText(), controls().serialNumberEdit->text());
-    } else {
-        EXPECT_TRUE(controls().ipAddressCtrl->isAncestorOf(QApplication::focusWidget()));
-    }
+    EXPECT_EQ(view.focus, GetParam().focus);
+    // The serial number and the validity checks select; the filled check does not.
+    const bool selects = std::string(GetParam().message) != "Invalid IP address!";
+    EXPECT_EQ(view.selectedAll, selects ? GetParam().focus : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, Validation,
     ::testing::Values(
-        ValidationCase{"02C0A7", "192.168.5.77", "Invalid serial number!", 0},
-        ValidationCase{"02C0A7A1B2CG", "192.168.5.77", "Invalid serial number!", 0},
-        ValidationCase{"02C0A7 1B2C3", "192.168.5.", "Invalid serial number!", 0},
-        ValidationCase{"02C0A7A1B2C3", "192.168.5.", "Invalid IP address!", 1},
-        ValidationCase{"02C0A7A1B2C3", "..5.77", "Invalid IP address!", 1},
-        ValidationCase{"02C0A7A1B2C3", "192.168.5.0", "The selected IP Address 192.168.5.0 is not valid.", 1},
-        ValidationCase{"02C0A7A1B2C3", "0.168.5.7", "The selected IP Address 0.168.5.7 is not valid.", 1},
-        ValidationCase{"02C0A7A1B2C3", "10.1.2.3", "The adress 10.1.2.3 is not reachable from the local subnet. ", 1}));
+        ValidationCase{"02C0A7", "192.168.5.77", "Invalid serial number!", ControlIds::kSerialNumber},
+        ValidationCase{"02C0A7A1B2CG", "192.168.5.77", "Invalid serial number!", ControlIds::kSerialNumber},
+        ValidationCase{"02C0A7 1B2C3", "192.168.5.", "Invalid serial number!", ControlIds::kSerialNumber},
+        ValidationCase{"02C0A7A1B2C3", "192.168.5.", "Invalid IP address!", ControlIds::kAddress},
+        ValidationCase{"02C0A7A1B2C3", "..5.77", "Invalid IP address!", ControlIds::kAddress},
+        ValidationCase{"02C0A7A1B2C3", "192.168.5.0", "The selected IP Address 192.168.5.0 is not valid.",
+                       ControlIds::kAddress},
+        ValidationCase{"02C0A7A1B2C3", "0.168.5.7", "The selected IP Address 0.168.5.7 is not valid.",
+                       ControlIds::kAddress},
+        ValidationCase{"02C0A7A1B2C3", "10.1.2.3", "The adress 10.1.2.3 is not reachable from the local subnet. ",
+                       ControlIds::kAddress}));
+
+TEST_F(DialogFixture, ATooLongSerialNumberFailsWithTheLimitMessage) {
+    Open();
+    Enter("02C0A7A1B2C3D", kAddress);
+    dialog->OnCommand(ControlIds::kSetIPButton);
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, "Please enter no more than 12 characters.");
+    EXPECT_EQ(view.focus, ControlIds::kSerialNumber);
+}
 
 TEST_F(DialogFixture, ABlankFieldEmptiesTheAddressText) {
     Open();
     Enter(kSerial, "192.168..77");
-    controls().setIPButton->click();
+    dialog->OnCommand(ControlIds::kSetIPButton);
     EXPECT_EQ(dialog->SerialNumber(), kSerial);
     EXPECT_EQ(dialog->Address(), "");
 }
@@ -112,8 +118,8 @@ TEST_F(DialogFixture, OldWindowsSkipsTheSubnetCheck) {
     platform->osVersion = OsVersion{kPlatformWin32NT, 4, 0};
     Open();
     Enter(kSerial, "10.1.2.3");
-    controls().setIPButton->click();
-    EXPECT_TRUE(boxes.shown.empty());
+    dialog->OnCommand(ControlIds::kSetIPButton);
+    EXPECT_TRUE(view.shown.empty());
     EXPECT_TRUE(dialog->IsBusy());
 }
 
@@ -123,20 +129,21 @@ TEST_F(DialogFixture, APassingSetStartsTheJob) {
     Open();
     StartAssignment();
     EXPECT_TRUE(HasLine("QRM:T:SetIPDlg::OnSetIPBtn - Set device '02C0A7A1B2C3' to ip address '192.168.5.77'"));
-    EXPECT_FALSE(controls().serialNumberEdit->isEnabled());
-    EXPECT_FALSE(controls().ipAddressCtrl->isEnabled());
-    EXPECT_FALSE(controls().setIPButton->isEnabled());
-    EXPECT_FALSE(controls().homePageButton->isEnabled());
-    EXPECT_TRUE(controls().exitButton->isEnabled());
-    EXPECT_EQ(controls().exitButton->text(), "&Cancel");
-    EXPECT_EQ(DefaultButton(), controls().exitButton);
-    EXPECT_TRUE(controls().exitButton->hasFocus());
-    EXPECT_TRUE(controls().hintText->isVisible());
-    EXPECT_TRUE(controls().serialNumberLabel->isEnabled());
-    EXPECT_TRUE(controls().ipAddressLabel->isEnabled());
-    EXPECT_TRUE(controls().progressCtrl->IsRunning());
-    EXPECT_EQ(controls().progressCtrl->maximum(), 1200000);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->EchoCalls().empty(); }, 5000));
+    EXPECT_FALSE(view.Control(ControlIds::kSerialNumber).enabled);
+    EXPECT_FALSE(view.Control(ControlIds::kAddress).enabled);
+    EXPECT_FALSE(view.Control(ControlIds::kSetIPButton).enabled);
+    EXPECT_FALSE(view.Control(ControlIds::kHomePageButton).enabled);
+    EXPECT_TRUE(view.Control(ControlIds::kExitButton).enabled);
+    EXPECT_EQ(view.Control(ControlIds::kExitButton).text, "&Cancel");
+    EXPECT_EQ(view.defaultButton, ControlIds::kExitButton);
+    EXPECT_EQ(view.focus, ControlIds::kExitButton);
+    EXPECT_TRUE(view.Control(ControlIds::kHint).shown);
+    EXPECT_TRUE(view.Control(ControlIds::kSerialNumberLabel).enabled);
+    EXPECT_TRUE(view.Control(ControlIds::kAddressLabel).enabled);
+    EXPECT_TRUE(view.Control(ControlIds::kProgressBar).barTimerRunning);
+    EXPECT_EQ(view.Control(ControlIds::kProgressBar).barInterval, 500u);
+    EXPECT_EQ(view.Control(ControlIds::kProgressBar).barHigh, 1200000u);
+    ASSERT_TRUE(view.WaitFor([&] { return !platform->EchoCalls().empty(); }));
     EXPECT_EQ(platform->EchoCalls()[0].address, Platform::System().InetAddr(kAddress));
 }
 
@@ -161,37 +168,36 @@ TEST_P(Ending, ReturnsToIdle) {
     if (GetParam().prepare) GetParam().prepare(*this);
     StartAssignment();
     if (GetParam().entryAdded) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
+        ASSERT_TRUE(view.WaitFor([&] { return !platform->ArpCalls().empty(); }));
     }
     GetParam().end(*this);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBusy(); }, 5000));
-    QCoreApplication::sendPostedEvents();
+    ASSERT_TRUE(view.WaitFor([&] { return !dialog->IsBusy(); }));
+    view.DeliverPosted();
 
     if (GetParam().message) {
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, GetParam().message);
-        EXPECT_EQ(boxes.shown[0].icon, GetParam().icon);
-        EXPECT_EQ(boxes.shown[0].caption, "Addrix");
+        ASSERT_EQ(view.shown.size(), 1u);
+        EXPECT_EQ(view.shown[0].text, GetParam().message);
+        EXPECT_EQ(view.shown[0].icon, GetParam().icon);
+        EXPECT_EQ(view.shown[0].caption, "Addrix");
     } else {
-        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_TRUE(view.shown.empty());
     }
     EXPECT_TRUE(HasLine(GetParam().logLine)) << GetParam().logLine;
-    EXPECT_TRUE(controls().serialNumberEdit->isEnabled());
-    EXPECT_TRUE(controls().ipAddressCtrl->isEnabled());
-    EXPECT_TRUE(controls().setIPButton->isEnabled());
-    EXPECT_TRUE(controls().homePageButton->isEnabled());
-    EXPECT_TRUE(controls().exitButton->isEnabled());
-    EXPECT_EQ(controls().exitButton->text(), "E&xit");
-    EXPECT_FALSE(controls().hintText->isVisible());
-    EXPECT_EQ(controls().progressCtrl->value(), 0);
-    EXPECT_FALSE(controls().progressCtrl->IsRunning());
-    EXPECT_TRUE(dialog->isVisible());
+    for (int id : {ControlIds::kSerialNumber, ControlIds::kAddress, ControlIds::kSetIPButton,
+                   ControlIds::kHomePageButton, ControlIds::kExitButton})
+        EXPECT_TRUE(view.Control(id).enabled) << id;
+    EXPECT_EQ(view.Control(ControlIds::kExitButton).text, "E&xit");
+    EXPECT_FALSE(view.Control(ControlIds::kHint).shown);
+    EXPECT_EQ(view.Control(ControlIds::kProgressBar).barPosition, 0u);
+    EXPECT_FALSE(view.Control(ControlIds::kProgressBar).barTimerRunning);
+    EXPECT_FALSE(view.ended);
     if (GetParam().homePageIsDefault) {
-        EXPECT_EQ(DefaultButton(), controls().homePageButton);
-        EXPECT_TRUE(controls().homePageButton->hasFocus());
+        EXPECT_EQ(view.defaultButton, ControlIds::kHomePageButton);
+        EXPECT_EQ(view.focus, ControlIds::kHomePageButton);
     } else {
-        EXPECT_EQ(DefaultButton(), controls().setIPButton);
-        EXPECT_TRUE(controls().ipAddressCtrl->Field(3)->hasFocus());
+        EXPECT_EQ(view.defaultButton, ControlIds::kSetIPButton);
+        EXPECT_EQ(view.focus, ControlIds::kAddress);
+        EXPECT_EQ(view.focusedField, 3);
     }
     // Whatever the ending, the job leaves no neighbour entry behind.
     if (GetParam().entryAdded) {
@@ -234,11 +240,11 @@ TEST_F(DialogFixture, ASuccessPostedJustBeforeTheTimeOutIsStillShown) {
     ASSERT_TRUE(WaitForWorkerStopped());
     dialog->OnTimer(1);
 
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, "Failed to assign IP address 192.168.5.77 to 02C0A7A1B2C3.");
-    EXPECT_THAT(boxes.shown[1].text, HasSubstr("was successfully assigned"));
+    ASSERT_EQ(view.shown.size(), 2u);
+    EXPECT_EQ(view.shown[0].text, "Failed to assign IP address 192.168.5.77 to 02C0A7A1B2C3.");
+    EXPECT_THAT(view.shown[1].text, HasSubstr("was successfully assigned"));
     EXPECT_FALSE(dialog->IsBusy());
-    EXPECT_EQ(DefaultButton(), controls().setIPButton);
+    EXPECT_EQ(view.defaultButton, ControlIds::kSetIPButton);
 }
 
 TEST_F(DialogFixture, AnInUsePostedJustBeforeACancelIsStillShown) {
@@ -247,27 +253,35 @@ TEST_F(DialogFixture, AnInUsePostedJustBeforeACancelIsStillShown) {
     StartAssignment();
     ASSERT_TRUE(WaitForWorkerStopped());
     PressCancel();
-    EXPECT_TRUE(boxes.shown.empty());
-    QCoreApplication::sendPostedEvents();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_THAT(boxes.shown[0].text, HasSubstr("is already in use"));
+    EXPECT_TRUE(view.shown.empty());
+    view.DeliverPosted();
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_THAT(view.shown[0].text, HasSubstr("is already in use"));
     EXPECT_FALSE(dialog->IsBusy());
 }
 
 TEST_F(DialogFixture, OtherTimersAreNotATimeOut) {
     Open();
     StartAssignment();
-    dialog->OnTimer(2);
+    dialog->OnMessage(DialogMessage::Timer, 2);
     EXPECT_TRUE(dialog->IsBusy());
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(view.shown.empty());
 }
 
 TEST_F(DialogFixture, AnUnknownJobEventIsOnlyLogged) {
     Open();
     EXPECT_FALSE(dialog->OnEvent(static_cast<SetIPEvent>(7), 0));
-    QCoreApplication::sendPostedEvents();
+    view.DeliverPosted();
     EXPECT_TRUE(HasLine("QRM:T:SetIPDlg::OnEvent - Unhandled event '7'"));
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(DialogFixture, CancelShowsTheWaitCursorWhileItWaits) {
+    Open();
+    StartAssignment();
+    PressCancel();
+    EXPECT_EQ(view.maxWaitCursors, 1);
+    EXPECT_EQ(view.waitCursors, 0);
 }
 
 // --- Ending the dialog ---------------------------------------------------------------
@@ -275,13 +289,22 @@ TEST_F(DialogFixture, AnUnknownJobEventIsOnlyLogged) {
 TEST_F(DialogFixture, EscWhileBusyCancelsTheJobAndRemovesItsEntry) {
     Open();
     StartAssignment();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    ASSERT_TRUE(view.WaitFor([&] { return !platform->ArpCalls().empty(); }));
+    PressEsc();
+    EXPECT_TRUE(view.ended);
     // Already on return, not some time later.
     EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3", "-d 192.168.5.77"));
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(DialogFixture, DestroyingTheDialogCancelsItsJobAndWaitsForIt) {
+    Open();
+    StartAssignment();
+    ASSERT_TRUE(view.WaitFor([&] { return !platform->ArpCalls().empty(); }));
+    dialog.reset();
+    // The worker has ended and removed its entry by the time the dialog is gone.
+    EXPECT_TRUE(HasLine("QRM:D:Thread::ThreadStarter - I am stoped"));
+    EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3", "-d 192.168.5.77"));
 }
 
 struct IdleEndingCase {
@@ -297,25 +320,23 @@ class IdleEnding : public DialogFixture, public ::testing::WithParamInterface<Id
 TEST_P(IdleEnding, EndsTheDialog) {
     Open();
     GetParam().end(*this);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(view.ended);
     EXPECT_EQ(HasLine("QRM:T:SetIPDlg::OnClose - Closing"), GetParam().logsClosing);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, IdleEnding,
-    ::testing::Values(IdleEndingCase{"Exit", [](DialogFixture& t) { t.PressCancel(); }, true},
-                      IdleEndingCase{"Close", [](DialogFixture& t) { t.CloseWindow(); }, true},
-                      IdleEndingCase{"Esc", [](DialogFixture& t) { t.PressKey(Qt::Key_Escape); }, false},
-                      IdleEndingCase{"Enter", [](DialogFixture& t) { t.PressKey(Qt::Key_Return); }, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, IdleEnding,
+                         ::testing::Values(IdleEndingCase{"Exit", [](DialogFixture& t) { t.PressCancel(); }, true},
+                                           IdleEndingCase{"Close", [](DialogFixture& t) { t.CloseWindow(); }, true},
+                                           IdleEndingCase{"Esc", [](DialogFixture& t) { t.PressEsc(); }, false},
+                                           IdleEndingCase{"Enter", [](DialogFixture& t) { t.PressEnter(); }, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogFixture, AfterAnEndingEnterStartsTheNextAttempt) {
     Open();
     StartAssignment();
     PressCancel();
     ASSERT_FALSE(dialog->IsBusy());
-    PressKey(Qt::Key_Return);
+    PressEnter();
     EXPECT_TRUE(dialog->IsBusy());
 }
 
@@ -338,17 +359,16 @@ class HomePage : public DialogFixture, public ::testing::WithParamInterface<Home
 
 TEST_P(HomePage, PingsThenOpensTheBrowser) {
     Open();
-    controls().ipAddressCtrl->SetText(GetParam().address);
+    view.TypeAddress(GetParam().address);
     int pings = 0;
     bool waitCursorWhilePinging = true;
     platform->onEcho = [&](const FakePlatform::EchoCall&) {
-        const QCursor* cursor = QApplication::overrideCursor();
-        waitCursorWhilePinging = waitCursorWhilePinging && cursor && cursor->shape() == Qt::WaitCursor;
+        waitCursorWhilePinging = waitCursorWhilePinging && view.waitCursors == 1;
         return ++pings == GetParam().answerAt;
     };
     platform->onOpenUrl = [&](const std::string&) { return GetParam().browserOpens; };
     platform->ClearRecords();
-    controls().homePageButton->click();
+    dialog->OnCommand(ControlIds::kHomePageButton);
 
     const auto echoes = platform->EchoCalls();
     ASSERT_EQ(echoes.size(), GetParam().pings);
@@ -363,15 +383,15 @@ TEST_P(HomePage, PingsThenOpensTheBrowser) {
         EXPECT_TRUE(platform->OpenedUrls().empty());
     }
     if (GetParam().message) {
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, GetParam().message);
-        EXPECT_EQ(boxes.shown[0].icon, GetParam().icon);
+        ASSERT_EQ(view.shown.size(), 1u);
+        EXPECT_EQ(view.shown[0].text, GetParam().message);
+        EXPECT_EQ(view.shown[0].icon, GetParam().icon);
     } else {
-        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_TRUE(view.shown.empty());
     }
     for (const std::string& line : GetParam().lines) EXPECT_TRUE(HasLine(line)) << line;
     EXPECT_TRUE(waitCursorWhilePinging);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(view.waitCursors, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -413,64 +433,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DialogFixture, TheHomePageOfAnIncompleteAddressIsNotTried) {
     Open();
-    controls().ipAddressCtrl->SetText("192.168.5.");
+    view.TypeAddress("192.168.5.");
     platform->ClearRecords();
-    controls().homePageButton->click();
+    dialog->OnCommand(ControlIds::kHomePageButton);
     EXPECT_TRUE(platform->EchoCalls().empty());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "There is no device with the IP address 192.168.5..");
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, "There is no device with the IP address 192.168.5..");
 }
 
 // --- About -------------------------------------------------------------------------------
 
-TEST_F(DialogFixture, TheAboutCommandShowsNameAndVersion) {
+TEST_F(DialogFixture, TheAboutCommandRunsTheAboutBox) {
     Open();
-    QString caption;
-    QString text;
-    bool hasIcon = false;
-    ModalCloser closer([&](QWidget* about) {
-        caption = about->windowTitle();
-        text = about->findChild<QLabel*>("versionText")->text();
-        hasIcon = !about->findChild<QLabel*>("aboutIcon")->pixmap().isNull();
-    });
-    dialog->OnSysCommand(SetIPDlg::kAboutCommand);
-    EXPECT_EQ(caption, "About TARVIK Addrix");
-    EXPECT_EQ(text, "TARVIK Addrix 1.00.005.000");
-    EXPECT_TRUE(hasIcon);
+    dialog->OnSysCommand(kAboutCommand);
+    dialog->OnSysCommand(kAboutCommand | 0x5);  // the low four bits are the system's
+    dialog->OnSysCommand(0xF060);               // Close is not About
+    EXPECT_EQ(view.aboutBoxes, 2);
 }
-
-struct MenuTrigger {
-    const char* name;
-    std::function<void(DialogFixture&)> open;
-};
-
-std::ostream& operator<<(std::ostream& out, const MenuTrigger& c) { return out << c.name; }
-
-class AboutMenuTrigger : public DialogFixture, public ::testing::WithParamInterface<MenuTrigger> {};
-
-TEST_P(AboutMenuTrigger, OpensTheAboutMenu) {
-    Open();
-    QWidget* shown = nullptr;
-    ModalCloser closer([&](QWidget* popup) { shown = popup; }, ModalCloser::Popup);
-    GetParam().open(*this);
-    EXPECT_EQ(shown, dialog->AboutMenu());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, AboutMenuTrigger,
-    ::testing::Values(MenuTrigger{"RightClick", [](DialogFixture& t) { t.RightClickBackground(); }},
-                      MenuTrigger{"MenuKey", [](DialogFixture& t) { t.PressKey(Qt::Key_Menu); }},
-                      MenuTrigger{"AltSpace", [](DialogFixture& t) { t.PressKey(Qt::Key_Space, Qt::AltModifier); }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogFixture, JobOutcomesArriveWhileTheAboutBoxIsOpen) {
     Open();
     StartAssignment();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform->ArpCalls().empty(); }, 5000));
+    ASSERT_TRUE(view.WaitFor([&] { return !platform->ArpCalls().empty(); }));
     deviceAnswers = true;
     bool shownWhileOpen = false;
-    ModalCloser closer([&](QWidget*) { shownWhileOpen = QTest::qWaitFor([&] { return !boxes.shown.empty(); }, 5000); });
-    dialog->OnSysCommand(SetIPDlg::kAboutCommand);
+    // The About box's own loop delivers what is posted meanwhile.
+    view.whileAbout = [&] { shownWhileOpen = view.WaitFor([&] { return !view.shown.empty(); }); };
+    dialog->OnSysCommand(kAboutCommand);
     EXPECT_TRUE(shownWhileOpen);
     EXPECT_FALSE(dialog->IsBusy());
 }

@@ -3,7 +3,7 @@
 // 192.168.1.20.
 #include "platform/fake/FakePlatform.h"
 #include "ui/AboutDlg.h"
-#include "ui/SetIPDlg.h"
+#include "ui/MainDialog.h"
 #include "ui_SetIPDlg.h"
 
 #include <QApplication>
@@ -60,17 +60,17 @@ int main(int argc, char* argv[]) {
         return false;
     };
 
-    SetIPDlg dialog;
+    MainDialog dialog;
     AboutDlg about(&dialog);
     bool rendered = Render(dialog, out.filePath("main-dialog.png")) && Render(about, out.filePath("about-box.png"));
 
     // Seven minutes into an attempt.
     dialog.Controls().serialNumberEdit->setText(QStringLiteral("02C0A7A1B2C3"));
     dialog.Controls().ipAddressCtrl->SetText(QStringLiteral("192.168.1.77"));
-    dialog.OnSetIPBtn();
+    dialog.Behaviour().OnSetIPBtn();
     platform->tickCount = 7 * 60 * 1000;
-    dialog.Controls().progressCtrl->OnTimer();
+    dialog.Behaviour().OnBarStep();
     rendered = rendered && Render(dialog, out.filePath("main-dialog-busy.png"));
-    dialog.OnClose();
+    dialog.Behaviour().OnClose();
     return rendered ? 0 : 1;
 }

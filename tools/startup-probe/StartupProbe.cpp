@@ -2,8 +2,9 @@
 // dialog is on screen: the monotonic clock at that moment (nanoseconds) and
 // the peak resident set size so far. The caller notes the clock before it
 // starts the process. The dialog is closed after the report.
-#include "ui/SetIPApp.h"
-#include "ui/SetIPDlg.h"
+#include "dialog/SetIPApp.h"
+#include "ui/MainDialog.h"
+#include "ui/QtApplicationView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,7 +35,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&poll] {
-        auto* dialog = qobject_cast<SetIPDlg*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
         poll.stop();
         std::printf("shown %lld\npeak %s\n", MonotonicNanoseconds(), PeakResidentSize().constData());
@@ -42,7 +43,8 @@ int main(int argc, char* argv[]) {
         dialog->close();
     });
     poll.start(0);
-    SetIPApp startUp;
+    QtApplicationView view;
+    SetIPApp startUp(view);
     startUp.InitInstance();
     return 0;
 }

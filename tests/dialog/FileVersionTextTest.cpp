@@ -1,4 +1,4 @@
-#include "ui/FileVersionText.h"
+#include "dialog/FileVersionText.h"
 
 #include "platform/fake/FakePlatform.h"
 
