@@ -11,6 +11,8 @@
 #include "support/Macros.h"
 #include "support/StringIds.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kSerialNumberLength = 12;
@@ -189,8 +191,15 @@ void SetIPDlg::OnCancel() {
 void SetIPDlg::OnHomePageBtn() {
     LogScope scope("SetIPDlg::OnHomePageBtn");
     WaitCursor waitCursor(view_);
-    const std::string text = view_.GetText(ControlIds::kAddress);
-    if (!DeviceAnswersForHomePage(text.c_str())) {
+    // Only a full numeric address is pinged, as "%d.%d.%d.%d": a partial
+    // text is never looked up as a host name, and a leading zero never
+    // turns a number octal.
+    const AddressFields fields = view_.GetAddressFields(ControlIds::kAddress);
+    const bool numeric = std::all_of(fields.begin(), fields.end(), [](const std::optional<int>& field) {
+        return field && *field >= 0 && *field <= 255;
+    });
+    const std::string text = numeric ? AddressFieldsText(fields) : view_.GetText(ControlIds::kAddress);
+    if (!numeric || !DeviceAnswersForHomePage(text.c_str())) {
         scope.Trace("No contact with address '%s'", text.c_str());
         ShowDialogMessage(view_, LoadTextWithMacros(kIdsNoDeviceAtAddress, "IPADDRESS=%s", text.c_str()),
                           MessageIcon::Exclamation);

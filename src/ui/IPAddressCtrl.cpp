@@ -20,23 +20,15 @@ public:
         setFrame(false);
         setMaxLength(3);
         setAlignment(Qt::AlignCenter);
-        setFocusPolicy(Qt::ClickFocus);
+        // Tab reaches the control at its first field, as the template's tab
+        // stop says, and leaves it from any field.
+        setFocusPolicy(index == 0 ? Qt::StrongFocus : Qt::ClickFocus);
         const int width = fontMetrics().horizontalAdvance(QStringLiteral("0000"));
         setFixedWidth(width);
     }
 
-    void SetRange(int low, int high) {
-        low_ = low;
-        high_ = high;
-    }
-
-    // Brings a typed value back into the field's range.
-    void KeepInRange() {
-        if (text().isEmpty()) return;
-        const int value = text().toInt();
-        if (value > high_) setText(QString::number(high_));
-        if (value < low_) setText(QString::number(low_));
-    }
+    // The range is shown as the field's tip; what was typed is never changed.
+    void SetRange(int low, int high) { setToolTip(QStringLiteral("%1-%2").arg(low).arg(high)); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -60,10 +52,6 @@ protected:
                 control_->MoveToField(index_ + 1, IPAddressCtrl::Caret::AtStart);
                 return;
             }
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            KeepInRange();
             break;
         default:
             break;
@@ -97,16 +85,16 @@ protected:
         event->accept();
     }
 
-    void focusOutEvent(QFocusEvent* event) override {
-        KeepInRange();
-        QLineEdit::focusOutEvent(event);
+    // A field that gets the focus other than by a click has its text
+    // selected, so that typing replaces it, as in the system's control.
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (event->reason() != Qt::MouseFocusReason) selectAll();
     }
 
 private:
     IPAddressCtrl* control_;
     int index_;
-    int low_ = 0;
-    int high_ = 255;
 };
 
 IPAddressCtrl::IPAddressCtrl(QWidget* parent) : QFrame(parent) {

@@ -27,7 +27,8 @@ public:
     explicit IPAddressCtrl(QWidget* parent = nullptr);
     ~IPAddressCtrl() override;
 
-    // Typed values of `field` are kept within low..high when the user leaves it.
+    // The values `field` is meant to take, shown as its tip; a field holds
+    // up to three digits as typed, never brought into its range.
     void SetFieldRange(int field, int low, int high);
     void SetFieldFocus(int field);
     // Fills `address` (field 0 in the top byte, blank fields as 0) and

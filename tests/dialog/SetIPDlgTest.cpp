@@ -305,6 +305,8 @@ TEST_F(DialogFixture, DestroyingTheDialogCancelsItsJobAndWaitsForIt) {
     // The worker has ended and removed its entry by the time the dialog is gone.
     EXPECT_TRUE(HasLine("QRM:D:Thread::ThreadStarter - I am stoped"));
     EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3", "-d 192.168.5.77"));
+    // A job that was only let go would ping on: let the device answer so that it ends.
+    deviceAnswers = true;
 }
 
 struct IdleEndingCase {
@@ -431,15 +433,61 @@ INSTANTIATE_TEST_SUITE_P(
                                    {"QRM:E:SetIPDlg::OnHomePageBtn - Could not launch web browser"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DialogFixture, TheHomePageOfAnIncompleteAddressIsNotTried) {
+class HomePageOfNoAddress : public DialogFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HomePageOfNoAddress, SaysSoAtOnceWithoutLookingTheTextUp) {
     Open();
-    view.TypeAddress("192.168.5.");
+    view.TypeAddress(GetParam());
     platform->ClearRecords();
     dialog->OnCommand(ControlIds::kHomePageButton);
+    EXPECT_TRUE(platform->LookedUpNames().empty());
     EXPECT_TRUE(platform->EchoCalls().empty());
     ASSERT_EQ(view.shown.size(), 1u);
-    EXPECT_EQ(view.shown[0].text, "There is no device with the IP address 192.168.5..");
+    EXPECT_EQ(view.shown[0].text, std::string("There is no device with the IP address ") + GetParam() + ".");
+    EXPECT_TRUE(HasLine(std::string("QRM:T:SetIPDlg::OnHomePageBtn - No contact with address '") + GetParam() + "'"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, HomePageOfNoAddress,
+                         ::testing::Values("192.168.5.", "10.213.7.", "...", "999.1.1.1", "10.213.7.300"));
+
+TEST_F(DialogFixture, TheHomePageOfAFieldWithLeadingZerosIsItsDecimalAddress) {
+    Open();
+    view.TypeAddress("192.168.005.050");
+    platform->onEcho = [](const FakePlatform::EchoCall&) { return true; };
+    platform->ClearRecords();
+    dialog->OnCommand(ControlIds::kHomePageButton);
+    ASSERT_EQ(platform->EchoCalls().size(), 1u);
+    EXPECT_EQ(platform->EchoCalls()[0].address, Platform::System().InetAddr("192.168.5.50"));
+    EXPECT_EQ(platform->OpenedUrls(), std::vector<std::string>{"http://192.168.5.50"});
+}
+
+TEST_F(DialogFixture, TheAddressSentHasNoLeadingZeros) {
+    Open();
+    Enter(kSerial, "192.168.005.077");
+    dialog->OnCommand(ControlIds::kSetIPButton);
+    ASSERT_TRUE(dialog->IsBusy());
+    EXPECT_EQ(dialog->Address(), "192.168.5.77");
+    ASSERT_TRUE(view.WaitFor([&] { return !platform->EchoCalls().empty(); }));
+    EXPECT_EQ(platform->EchoCalls()[0].address, Platform::System().InetAddr("192.168.5.77"));
+}
+
+// Fields beyond their range are refused as typed: nothing is brought into
+// range and sent.
+class OutOfRangeField : public DialogFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OutOfRangeField, IsRefusedWithMessage211) {
+    Open();
+    Enter(kSerial, GetParam());
+    dialog->OnCommand(ControlIds::kSetIPButton);
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0].text, std::string("The selected IP Address ") + GetParam() + " is not valid.");
+    EXPECT_FALSE(dialog->IsBusy());
+    EXPECT_EQ(view.focus, ControlIds::kAddress);
+    EXPECT_TRUE(platform->EchoCalls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, OutOfRangeField,
+                         ::testing::Values("192.168.5.255", "192.168.256.7", "999.168.5.7", "192.168.5.300"));
 
 // --- About -------------------------------------------------------------------------------
 

@@ -142,17 +142,51 @@ std::ostream& operator<<(std::ostream& out, const RangeCase& c) { return out << 
 
 class IPAddressCtrlRange : public IPAddressCtrlTest, public ::testing::WithParamInterface<RangeCase> {};
 
-TEST_P(IPAddressCtrlRange, LeavingAFieldKeepsItsRange) {
+// What was typed stays as typed: the dialog refuses what is out of range.
+TEST_P(IPAddressCtrlRange, LeavingAFieldKeepsWhatWasTyped) {
     control->SetFieldFocus(GetParam().field);
     Type(GetParam().typed);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     control->SetFieldFocus(GetParam().field == 0 ? 1 : 0);
     EXPECT_EQ(control->Field(GetParam().field)->text().toStdString(), GetParam().kept);
+    EXPECT_EQ(control->Fields()[GetParam().field], std::stoi(GetParam().kept));
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, IPAddressCtrlRange,
-                         ::testing::Values(RangeCase{0, "999", "255"}, RangeCase{0, "0", "0"},
-                                           RangeCase{2, "256", "255"}, RangeCase{3, "255", "254"},
-                                           RangeCase{3, "0", "1"}, RangeCase{3, "254", "254"}, RangeCase{3, "1", "1"}));
+                         ::testing::Values(RangeCase{0, "999", "999"}, RangeCase{0, "0", "0"},
+                                           RangeCase{2, "256", "256"}, RangeCase{3, "255", "255"},
+                                           RangeCase{3, "0", "0"}, RangeCase{3, "254", "254"}, RangeCase{3, "1", "1"}));
+
+TEST_F(IPAddressCtrlTest, FocusingAFieldSelectsItsText) {
+    control->SetText("127.0.213.79");
+    // As after a refused address: the control gets the focus, and typing replaces the field.
+    parent.setFocus();
+    control->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(FocusedField(), 0);
+    EXPECT_EQ(control->Field(0)->selectedText(), "127");
+    Type("10");
+    EXPECT_EQ(control->Text(), "10.0.213.79");
+}
+
+TEST(IPAddressCtrlTabOrder, TabEntersAtTheFirstFieldAndLeavesFromAny) {
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* control = new IPAddressCtrl(&window);
+    auto* after = new QLineEdit(&window);
+    control->SetText("10.1.2.3");
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_TRUE(control->Field(0)->hasFocus());
+    EXPECT_EQ(control->Field(0)->selectedText(), "10");
+    control->SetFieldFocus(2);
+    QTest::keyClick(control->Field(2), Qt::Key_Tab);
+    EXPECT_TRUE(after->hasFocus());
+    QTest::keyClick(after, Qt::Key_Backtab);
+    EXPECT_TRUE(control->Field(0)->hasFocus());
+}
 
 TEST_F(IPAddressCtrlTest, FocusByIndex) {
     for (int field : {3, 1, 2, 0}) {

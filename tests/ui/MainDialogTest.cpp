@@ -53,6 +53,30 @@ TEST_F(DialogFixture, ARefusedSerialNumberIsSelectedInItsField) {
     EXPECT_EQ(controls().serialNumberEdit->selectedText(), "02C0A7");
 }
 
+TEST_F(DialogFixture, TabGoesThroughTheTemplatesTabStops) {
+    Open();
+    std::vector<QWidget*> visited;
+    for (int i = 0; i < 5; ++i) {
+        PressKey(Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(visited, (std::vector<QWidget*>{controls().ipAddressCtrl->Field(0), controls().setIPButton,
+                                               controls().homePageButton, controls().exitButton,
+                                               controls().serialNumberEdit}));
+}
+
+TEST_F(DialogFixture, ARefusedAddressIsRetypedOverItsSelectedField) {
+    Open();
+    controls().serialNumberEdit->setText(kSerial);
+    controls().ipAddressCtrl->SetText("192.168.5.255");
+    controls().setIPButton->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "The selected IP Address 192.168.5.255 is not valid.");
+    EXPECT_FALSE(Busy(*this));
+    QTest::keyClicks(QApplication::focusWidget(), "10");
+    EXPECT_EQ(controls().ipAddressCtrl->Text(), "10.168.5.255");
+}
+
 TEST_F(DialogFixture, BusyAndBackThroughTheWidgets) {
     Open();
     StartAssignment();

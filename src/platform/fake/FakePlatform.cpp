@@ -29,6 +29,11 @@ std::vector<std::string> FakePlatform::OpenedUrls() const {
     return openedUrls_;
 }
 
+std::vector<std::string> FakePlatform::LookedUpNames() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lookedUpNames_;
+}
+
 int FakePlatform::OsVersionQueries() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return osVersionQueries_;
@@ -46,6 +51,7 @@ void FakePlatform::ClearRecords() {
     echoCalls_.clear();
     arpCalls_.clear();
     openedUrls_.clear();
+    lookedUpNames_.clear();
     osVersionQueries_ = 0;
     adapterQueries_ = 0;
 }
@@ -112,6 +118,11 @@ bool FakePlatform::GetHostName(char* buffer, size_t size) {
 uint32_t FakePlatform::InetAddr(const char* text) { return Platform::System().InetAddr(text); }
 
 std::optional<uint32_t> FakePlatform::LookupHost(const char* name) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lookedUpNames_.push_back(name);
+    }
+    if (onLookupHost) return onLookupHost(name);
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = hosts.find(name);
     if (found == hosts.end()) return std::nullopt;

@@ -20,6 +20,8 @@ public:
     std::function<bool(const std::string&)> onLaunchArp;        // default: launched
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
+    // Host-name lookups, after they are recorded; default: from `hosts`.
+    std::function<std::optional<uint32_t>(const std::string&)> onLookupHost;
     // Run-time libraries; a hook that fails sets the last error itself.
     std::function<void*(const char*)> onLoadModule;              // default: fails, 126
     std::function<void*(void*, const char*)> onFindEntryPoint;   // default: fails, 127
@@ -41,6 +43,7 @@ public:
     std::vector<EchoCall> EchoCalls() const;
     std::vector<std::string> ArpCalls() const;
     std::vector<std::string> OpenedUrls() const;
+    std::vector<std::string> LookedUpNames() const;
     int OsVersionQueries() const;
     int AdapterQueries() const;
     void ClearRecords();
@@ -81,6 +84,7 @@ private:
     std::vector<EchoCall> echoCalls_;
     std::vector<std::string> arpCalls_;
     std::vector<std::string> openedUrls_;
+    std::vector<std::string> lookedUpNames_;
     int osVersionQueries_ = 0;
     int adapterQueries_ = 0;
 };
