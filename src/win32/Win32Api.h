@@ -1,15 +1,7 @@
-// The Windows headers as the Win32 dialog uses them: ANSI calls, no min/max
-// macros, the common controls.
+// The Windows headers as the Win32 dialog uses them: those of the Windows
+// layer, and the common controls.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+#include "platform/windows/WindowsApi.h"
 
-// clang-format off
-#include <windows.h>
 #include <commctrl.h>
-// clang-format on

@@ -1,9 +1,8 @@
-// The dialog's behaviour over a fake view on the fake platform: a host
-// "fakehost" at 192.168.5.23 on a /24 adapter, a device whose answers the
-// test decides, the log at full level, and every worker thread joined at the end.
+// The dialog's behaviour over a fake view on the fake device network.
 #pragma once
 
 #include "FakeView.h"
+#include "support/FakeDeviceNetwork.h"
 #include "dialog/SetIPDlg.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
@@ -24,29 +23,10 @@ public:
     static constexpr const char* kSerial = "02C0A7A1B2C3";
     static constexpr const char* kAddress = "192.168.5.77";
 
-    void SetUp() override {
-        Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
-        ResetOsVersionClassForTesting();
-        platform->hosts["fakehost"] = Platform::System().InetAddr("192.168.5.23");
-        platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.5.23", "255.255.255.0"}}}}};
-        platform->onEcho = [this](const FakePlatform::EchoCall&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            if (addressInUse) return true;
-            return deviceAnswers && !platform->ArpCalls().empty();
-        };
-        platform->onStartThread = [this](std::function<void()>& body) {
-            std::lock_guard<std::mutex> lock(workersMutex);
-            workers.emplace_back(std::move(body));
-            return true;
-        };
-    }
-
     void TearDown() override {
         dialog.reset();
         view.DeliverPosted();
-        std::lock_guard<std::mutex> lock(workersMutex);
-        for (std::thread& worker : workers) worker.join();
-        Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+        network.JoinWorkers();
     }
 
     void Open() {
@@ -106,10 +86,9 @@ public:
     }
 
     ScopedFakePlatform platform;
+    FakeDeviceNetwork network{*platform};
+    std::atomic<bool>& addressInUse = network.addressInUse;
+    std::atomic<bool>& deviceAnswers = network.deviceAnswers;
     FakeView view;
     std::unique_ptr<SetIPDlg> dialog;
-    std::atomic<bool> addressInUse{false};
-    std::atomic<bool> deviceAnswers{false};
-    std::mutex workersMutex;
-    std::vector<std::thread> workers;
 };

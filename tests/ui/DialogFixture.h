@@ -1,9 +1,8 @@
-// The Qt main dialog on the fake platform: a host "fakehost" at 192.168.5.23 on
-// a /24 adapter, a device whose answers the test decides, message boxes that
-// are recorded, the log at full level, and every worker thread joined at the end.
+// The Qt main dialog on the fake device network, its message boxes recorded.
 #pragma once
 
 #include "DialogDriver.h"
+#include "support/FakeDeviceNetwork.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
@@ -26,28 +25,9 @@ public:
     static constexpr const char* kSerial = "02C0A7A1B2C3";
     static constexpr const char* kAddress = "192.168.5.77";
 
-    void SetUp() override {
-        Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
-        ResetOsVersionClassForTesting();
-        platform->hosts["fakehost"] = Platform::System().InetAddr("192.168.5.23");
-        platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.5.23", "255.255.255.0"}}}}};
-        platform->onEcho = [this](const FakePlatform::EchoCall&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            if (addressInUse) return true;
-            return deviceAnswers && !platform->ArpCalls().empty();
-        };
-        platform->onStartThread = [this](std::function<void()>& body) {
-            std::lock_guard<std::mutex> lock(workersMutex);
-            workers.emplace_back(std::move(body));
-            return true;
-        };
-    }
-
     void TearDown() override {
         Close();
-        std::lock_guard<std::mutex> lock(workersMutex);
-        for (std::thread& worker : workers) worker.join();
-        Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+        network.JoinWorkers();
     }
 
     // Enters a valid request and presses Set IP; the job then pings away.
@@ -105,8 +85,7 @@ public:
     }
 
     ScopedFakePlatform platform;
-    std::atomic<bool> addressInUse{false};
-    std::atomic<bool> deviceAnswers{false};
-    std::mutex workersMutex;
-    std::vector<std::thread> workers;
+    FakeDeviceNetwork network{*platform};
+    std::atomic<bool>& addressInUse = network.addressInUse;
+    std::atomic<bool>& deviceAnswers = network.deviceAnswers;
 };

@@ -4,7 +4,7 @@
 #include "dialog/AboutBox.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
-#include "support/Log.h"
+#include "support/FakeDeviceNetwork.h"
 #include "win32/HwndMacroWindow.h"
 #include "win32/Win32MainDialog.h"
 #include "win32/Win32MessageBoxes.h"
@@ -60,20 +60,6 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_INTERNET_CLASSES | ICC_PROGRESS_CLASS};
         ASSERT_TRUE(::InitCommonControlsEx(&controls));
-        Log::Instance().Configure("QRM", 3, 0, nullptr, nullptr);
-        ResetOsVersionClassForTesting();
-        platform->hosts["fakehost"] = Platform::System().InetAddr("192.168.5.23");
-        platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.5.23", "255.255.255.0"}}}}};
-        platform->onEcho = [this](const FakePlatform::EchoCall&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            if (addressInUse) return true;
-            return deviceAnswers && !platform->ArpCalls().empty();
-        };
-        platform->onStartThread = [this](std::function<void()>& body) {
-            std::lock_guard<std::mutex> lock(workersMutex);
-            workers.emplace_back(std::move(body));
-            return true;
-        };
         window = dialog.Create();
         ASSERT_NE(window, nullptr) << "no window (is there a display?)";
         ::ShowWindow(window, SW_SHOW);
@@ -83,9 +69,7 @@ protected:
     void TearDown() override {
         if (window) ::DestroyWindow(window);
         PumpMessages(nullptr);
-        std::lock_guard<std::mutex> lock(workersMutex);
-        for (std::thread& worker : workers) worker.join();
-        Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+        network.JoinWorkers();
     }
 
     HWND Item(int id) { return ::GetDlgItem(window, id); }
@@ -139,11 +123,10 @@ protected:
     }
 
     ScopedFakePlatform platform;
+    FakeDeviceNetwork network{*platform};
+    std::atomic<bool>& addressInUse = network.addressInUse;
+    std::atomic<bool>& deviceAnswers = network.deviceAnswers;
     RecordingBoxes boxes;
-    std::atomic<bool> addressInUse{false};
-    std::atomic<bool> deviceAnswers{false};
-    std::mutex workersMutex;
-    std::vector<std::thread> workers;
     Win32MainDialog dialog;
     HWND window = nullptr;
 };
