@@ -50,6 +50,9 @@ public:
         bytes_.insert(bytes_.end(), scratch.begin(), scratch.begin() + MNL_ALIGN(message->nlmsg_len));
     }
 
+    // The header of the first message.
+    nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(bytes_.data()); }
+
     // Exactly the bytes of the messages, so that any read past them is caught.
     NetlinkReply Parse() const { return ParseNetlinkReply(bytes_, kSequence, kPortId); }
 
@@ -121,6 +124,22 @@ TEST(NetlinkReplyTest, ARouteMessageWithoutItsHeaderIsRefusedUnread) {
         const NetlinkReply reply = datagram.Parse();
         EXPECT_EQ(reply.status, Status::Refused);
         EXPECT_EQ(reply.error, EBADMSG);
+        EXPECT_FALSE(reply.route);
+    }
+}
+
+// libmnl reads a length of 2 GiB or more as negative and follows it far past
+// the datagram; such a message is no more whole than any other that does
+// not fit, and is not read.
+TEST(NetlinkReplyTest, AMessageLongerThanTheDatagramIsNotRead) {
+    for (uint32_t length : {uint32_t{sizeof(nlmsghdr) + sizeof(nlmsgerr) + 4}, uint32_t{0x7FFFFFFF},
+                            uint32_t{0x80000000}, uint32_t{0xFFFFFFFF}}) {
+        SCOPED_TRACE(length);
+        Datagram datagram;
+        datagram.AddAcknowledgement(0);
+        datagram.Header().nlmsg_len = length;
+        const NetlinkReply reply = datagram.Parse();
+        EXPECT_EQ(reply.status, Status::Pending);
         EXPECT_FALSE(reply.route);
     }
 }

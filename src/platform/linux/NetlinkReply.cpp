@@ -3,7 +3,9 @@
 #include <libmnl/libmnl.h>
 #include <linux/rtnetlink.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -28,12 +30,28 @@ int ReadMessage(const nlmsghdr* message, void* context) {
     return result;
 }
 
+// The length of the datagram's leading run of whole messages. libmnl takes
+// a message length of 2 GiB or more for a negative one, which passes its
+// bounds check and sends it far past the datagram; here no message that
+// does not fit reaches it.
+size_t WholeMessagesLength(std::span<const uint8_t> datagram) {
+    size_t length = 0;
+    while (datagram.size() - length >= sizeof(nlmsghdr)) {
+        nlmsghdr header;
+        std::memcpy(&header, datagram.data() + length, sizeof header);
+        if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > datagram.size() - length) break;
+        length += std::min<size_t>(MNL_ALIGN(header.nlmsg_len), datagram.size() - length);
+    }
+    return length;
+}
+
 }  // namespace
 
 NetlinkReply ParseNetlinkReply(std::span<const uint8_t> datagram, uint32_t sequence, uint32_t portId) {
     NetlinkReply reply;
     errno = 0;
-    const int result = mnl_cb_run(datagram.data(), datagram.size(), sequence, portId, ReadMessage, &reply);
+    const int result =
+        mnl_cb_run(datagram.data(), WholeMessagesLength(datagram), sequence, portId, ReadMessage, &reply);
     if (result == MNL_CB_STOP) {
         reply.status = NetlinkReply::Status::Acknowledged;
     } else if (result == MNL_CB_ERROR) {
