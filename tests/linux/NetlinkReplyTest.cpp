@@ -53,6 +53,9 @@ public:
     // The header of the first message.
     nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(bytes_.data()); }
 
+    // Cuts the datagram after `size` bytes.
+    void Truncate(size_t size) { bytes_.resize(size); }
+
     // Exactly the bytes of the messages, so that any read past them is caught.
     NetlinkReply Parse() const { return ParseNetlinkReply(bytes_, kSequence, kPortId); }
 
@@ -142,6 +145,20 @@ TEST(NetlinkReplyTest, AMessageLongerThanTheDatagramIsNotRead) {
         EXPECT_EQ(reply.status, Status::Pending);
         EXPECT_FALSE(reply.route);
     }
+}
+
+// libmnl reads attributes up to the message's length rounded up to 4 bytes,
+// so a last message whose rounded length passes the datagram's end would
+// have its last attribute read partly from beyond it.
+TEST(NetlinkReplyTest, AMessageWhosePaddingPassesTheDatagramIsNotRead) {
+    Datagram datagram;
+    datagram.AddRoute(RTN_UNICAST, 3);
+    const uint32_t cut = datagram.Header().nlmsg_len - 1;
+    datagram.Header().nlmsg_len = cut;
+    datagram.Truncate(cut);
+    const NetlinkReply reply = datagram.Parse();
+    EXPECT_EQ(reply.status, Status::Pending);
+    EXPECT_FALSE(reply.route);
 }
 
 TEST(NetlinkReplyTest, AnEmptyOrShortDatagramLeavesTheAnswerPending) {

@@ -3,7 +3,6 @@
 #include <libmnl/libmnl.h>
 #include <linux/rtnetlink.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -30,17 +29,21 @@ int ReadMessage(const nlmsghdr* message, void* context) {
     return result;
 }
 
-// The length of the datagram's leading run of whole messages. libmnl takes
-// a message length of 2 GiB or more for a negative one, which passes its
-// bounds check and sends it far past the datagram; here no message that
-// does not fit reaches it.
+// The length of the datagram's leading run of whole messages: each with its
+// length rounded up to 4 bytes inside the datagram, as libmnl reads a
+// message's attributes up to that rounded end. libmnl itself also takes a
+// length of 2 GiB or more for a negative one, which passes its bounds check
+// and sends it far past the datagram; here no message that does not fit
+// reaches it.
 size_t WholeMessagesLength(std::span<const uint8_t> datagram) {
     size_t length = 0;
     while (datagram.size() - length >= sizeof(nlmsghdr)) {
         nlmsghdr header;
         std::memcpy(&header, datagram.data() + length, sizeof header);
-        if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > datagram.size() - length) break;
-        length += std::min<size_t>(MNL_ALIGN(header.nlmsg_len), datagram.size() - length);
+        const size_t rest = datagram.size() - length;
+        if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > rest || MNL_ALIGN(header.nlmsg_len) > rest)
+            break;
+        length += MNL_ALIGN(header.nlmsg_len);
     }
     return length;
 }
