@@ -11,7 +11,7 @@ namespace {
 
 // Bounds the texts the replacements may grow, so that a list whose values
 // multiply the text's length measures the fuzzer's memory, not the code.
-constexpr size_t kMaxExpandedLength = 1 << 16;
+constexpr size_t kMaxExpandedLength = 1 << 12;
 
 // One pair applied by copying: each occurrence of the name in what is left
 // of the original text is replaced; inserted values are never searched.
@@ -19,15 +19,11 @@ std::string ReplaceByCopying(const std::string& text, const MacroList::Macro& ma
     if (macro.name.empty()) return text;
     std::string result;
     size_t position = 0;
-    while (position < text.size()) {
-        if (text.compare(position, macro.name.size(), macro.name) == 0) {
-            result += macro.value;
-            position += macro.name.size();
-        } else {
-            result += text[position++];
-        }
+    for (size_t found; (found = text.find(macro.name, position)) != std::string::npos;) {
+        result.append(text, position, found - position).append(macro.value);
+        position = found + macro.name.size();
     }
-    return result;
+    return result.append(text, position);
 }
 
 void CheckParsedPairs(std::string_view listText, const MacroList& list) {
