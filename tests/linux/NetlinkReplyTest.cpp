@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
