@@ -11,11 +11,17 @@ set(ADDRIX_PACKAGE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${P
 set(ADDRIX_PACKAGE_SUMMARY "Gives a TARVIK network device its first IPv4 address")
 set(ADDRIX_PACKAGE_CONTACT "Tarvikon <addrix@tarvikon.example>")
 
-# The programs of this build: the command line always, the dialog where the
-# build has one (Qt on Linux; a Win32 dialog on Windows when it is built).
-set(ADDRIX_PROGRAMS addrix-cli)
-if(TARGET addrix)
-    list(PREPEND ADDRIX_PROGRAMS addrix)
+# The programs of this build: the dialog where the build has one (Qt on
+# Linux; a Win32 dialog on Windows when it is built) and the command line.
+# A build without either (the core alone) has nothing to package.
+set(ADDRIX_PROGRAMS)
+foreach(program addrix addrix-cli)
+    if(TARGET ${program})
+        list(APPEND ADDRIX_PROGRAMS ${program})
+    endif()
+endforeach()
+if(NOT ADDRIX_PROGRAMS)
+    return()
 endif()
 
 if(WIN32)
