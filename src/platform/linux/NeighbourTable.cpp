@@ -1,5 +1,7 @@
 #include "platform/linux/NeighbourTable.h"
 
+#include "platform/linux/NetlinkReply.h"
+
 #include <libmnl/libmnl.h>
 #include <linux/neighbour.h>
 #include <linux/rtnetlink.h>
@@ -48,9 +50,9 @@ public:
     }
 
     // Sends the request and reads the answer up to the kernel's
-    // acknowledgement, handing every message to `onMessage`. False when the
-    // kernel refused it (errno tells why) or did not answer in time.
-    bool Transact(nlmsghdr* request, mnl_cb_t onMessage = nullptr, void* context = nullptr) {
+    // acknowledgement; a route message in the answer goes to `route`. False
+    // when the kernel refused it (errno tells why) or did not answer in time.
+    bool Transact(nlmsghdr* request, std::optional<NetlinkRoute>* route = nullptr) {
         if (!socket_ || mnl_socket_sendto(socket_, request, request->nlmsg_len) < 0) return false;
         const unsigned int portId = mnl_socket_get_portid(socket_);
         const unsigned int sequence = request->nlmsg_seq;
@@ -58,39 +60,23 @@ public:
             const ssize_t received = mnl_socket_recvfrom(socket_, buffer_.data(), buffer_.size());
             if (received < 0 && errno == EINTR) continue;
             if (received <= 0) return false;
-            const int result =
-                mnl_cb_run(buffer_.data(), static_cast<size_t>(received), sequence, portId, onMessage, context);
-            if (result == MNL_CB_STOP) return true;
-            if (result == MNL_CB_ERROR) return false;
+            const NetlinkReply reply =
+                ParseNetlinkReply({buffer_.data(), static_cast<size_t>(received)}, sequence, portId);
+            if (route && reply.route) *route = reply.route;
+            if (reply.status == NetlinkReply::Status::Acknowledged) return true;
+            if (reply.status == NetlinkReply::Status::Refused) {
+                errno = reply.error;
+                return false;
+            }
         }
         return false;
     }
 
 private:
     mnl_socket* socket_;
-    std::vector<char> buffer_;
+    std::vector<uint8_t> buffer_;
     unsigned int sequence_ = 0;
 };
-
-struct RouteAnswer {
-    bool unicast = false;
-    std::optional<uint32_t> interfaceIndex;
-};
-
-int ReadRouteAttribute(const nlattr* attribute, void* context) {
-    auto& answer = *static_cast<RouteAnswer*>(context);
-    if (mnl_attr_get_type(attribute) == RTA_OIF && mnl_attr_validate(attribute, MNL_TYPE_U32) >= 0)
-        answer.interfaceIndex = mnl_attr_get_u32(attribute);
-    return MNL_CB_OK;
-}
-
-int ReadRoute(const nlmsghdr* message, void* context) {
-    if (message->nlmsg_type != RTM_NEWROUTE) return MNL_CB_OK;
-    auto& answer = *static_cast<RouteAnswer*>(context);
-    const auto* route = static_cast<const rtmsg*>(mnl_nlmsg_get_payload(message));
-    answer.unicast = route->rtm_type == RTN_UNICAST;
-    return mnl_attr_parse(message, sizeof(rtmsg), ReadRouteAttribute, context);
-}
 
 // The interface of the kernel's unicast route to `address`, if it has one.
 std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
@@ -99,9 +85,9 @@ std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
     route->rtm_family = AF_INET;
     route->rtm_dst_len = 32;
     mnl_attr_put(request, RTA_DST, sizeof address, &address);
-    RouteAnswer answer;
-    if (!socket.Transact(request, ReadRoute, &answer) || !answer.unicast) return std::nullopt;
-    return answer.interfaceIndex;
+    std::optional<NetlinkRoute> answer;
+    if (!socket.Transact(request, &answer) || !answer || !answer->unicast) return std::nullopt;
+    return answer->interfaceIndex;
 }
 
 nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uint32_t interfaceIndex,

@@ -1,0 +1,65 @@
+#include "platform/linux/NetlinkReply.h"
+
+#include <libmnl/libmnl.h>
+#include <linux/rtnetlink.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+int ReadRouteAttribute(const nlattr* attribute, void* context) {
+    auto& route = *static_cast<NetlinkRoute*>(context);
+    if (mnl_attr_get_type(attribute) == RTA_OIF && mnl_attr_validate(attribute, MNL_TYPE_U32) >= 0)
+        route.interfaceIndex = mnl_attr_get_u32(attribute);
+    return MNL_CB_OK;
+}
+
+int ReadMessage(const nlmsghdr* message, void* context) {
+    if (message->nlmsg_type != RTM_NEWROUTE) return MNL_CB_OK;
+    // A route message too short for its own header is damaged, not a route.
+    if (mnl_nlmsg_get_payload_len(message) < sizeof(rtmsg)) {
+        errno = EBADMSG;
+        return MNL_CB_ERROR;
+    }
+    NetlinkRoute route;
+    route.unicast = static_cast<const rtmsg*>(mnl_nlmsg_get_payload(message))->rtm_type == RTN_UNICAST;
+    const int result = mnl_attr_parse(message, sizeof(rtmsg), ReadRouteAttribute, &route);
+    static_cast<NetlinkReply*>(context)->route = route;
+    return result;
+}
+
+// The length of the datagram's leading run of whole messages: each with its
+// length rounded up to 4 bytes inside the datagram, as libmnl reads a
+// message's attributes up to that rounded end. libmnl itself also takes a
+// length of 2 GiB or more for a negative one, which passes its bounds check
+// and sends it far past the datagram; here no message that does not fit
+// reaches it.
+size_t WholeMessagesLength(std::span<const uint8_t> datagram) {
+    size_t length = 0;
+    while (datagram.size() - length >= sizeof(nlmsghdr)) {
+        nlmsghdr header;
+        std::memcpy(&header, datagram.data() + length, sizeof header);
+        const size_t rest = datagram.size() - length;
+        if (header.nlmsg_len < sizeof(nlmsghdr) || header.nlmsg_len > rest || MNL_ALIGN(header.nlmsg_len) > rest)
+            break;
+        length += MNL_ALIGN(header.nlmsg_len);
+    }
+    return length;
+}
+
+}  // namespace
+
+NetlinkReply ParseNetlinkReply(std::span<const uint8_t> datagram, uint32_t sequence, uint32_t portId) {
+    NetlinkReply reply;
+    errno = 0;
+    const int result =
+        mnl_cb_run(datagram.data(), WholeMessagesLength(datagram), sequence, portId, ReadMessage, &reply);
+    if (result == MNL_CB_STOP) {
+        reply.status = NetlinkReply::Status::Acknowledged;
+    } else if (result == MNL_CB_ERROR) {
+        reply.status = NetlinkReply::Status::Refused;
+        reply.error = errno != 0 ? errno : EBADMSG;
+    }
+    return reply;
+}
