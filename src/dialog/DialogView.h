@@ -44,6 +44,8 @@ enum class DialogMessage : uint32_t {
     Timer = 0x0113,          // the bar's time is up; the parameter is its timer id
     SetIPSuccess = 0x8001,   // the job reported Success
     SetIPInUse = 0x8002,     // the job reported InUse
+    SetIPHeld = 0x8003,      // the job reported AddressHeld
+    SetIPFailed = 0x8004,    // the job reported Failed
 };
 
 // The four fields of the address control, left to right, as typed: blank

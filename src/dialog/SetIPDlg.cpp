@@ -106,6 +106,12 @@ bool SetIPDlg::OnEvent(SetIPEvent event, uintptr_t) {
     case SetIPEvent::Success:
         view_.Post(DialogMessage::SetIPSuccess, 0);
         break;
+    case SetIPEvent::AddressHeld:
+        view_.Post(DialogMessage::SetIPHeld, 0);
+        break;
+    case SetIPEvent::Failed:
+        view_.Post(DialogMessage::SetIPFailed, 0);
+        break;
     default:
         scope.Trace("Unhandled event '%d'", static_cast<int>(event));
         break;
@@ -120,6 +126,12 @@ void SetIPDlg::OnMessage(DialogMessage message, uint32_t parameter) {
         break;
     case DialogMessage::SetIPInUse:
         OnSetIPInUse();
+        break;
+    case DialogMessage::SetIPHeld:
+        OnSetIPHeld();
+        break;
+    case DialogMessage::SetIPFailed:
+        OnSetIPFailed();
         break;
     case DialogMessage::Timer:
         OnTimer(parameter);
@@ -142,11 +154,30 @@ void SetIPDlg::OnSetIPSuccess() {
 
 void SetIPDlg::OnSetIPInUse() {
     LogScope scope("SetIPDlg::OnSetIPInUse");
+    EndWithMessage(scope, "Failed to set device '%s' to '%s', address in use",
+                   LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address_.c_str()), MessageIcon::Exclamation);
+}
+
+void SetIPDlg::OnSetIPHeld() {
+    LogScope scope("SetIPDlg::OnSetIPHeld");
+    EndWithMessage(scope, "Failed to set device '%s' to '%s', address held by another run",
+                   LoadTextWithMacros(kIdsAddressHeld, "IPADDRESS=%s", address_.c_str()), MessageIcon::Exclamation);
+}
+
+void SetIPDlg::OnSetIPFailed() {
+    LogScope scope("SetIPDlg::OnSetIPFailed");
+    EndWithMessage(scope, "Failed to set device '%s' to '%s'",
+                   LoadTextWithMacros(kIdsNeighbourEntryFailed, "IPADDRESS=%s;SERIALNBR=%s", address_.c_str(),
+                                      serialNumber_.c_str()),
+                   MessageIcon::Exclamation);
+}
+
+void SetIPDlg::EndWithMessage(LogScope& scope, const char* traceFormat, const std::string& message,
+                              MessageIcon icon) {
     ReleaseJob();
     bar_.Stop();
-    scope.Trace("Failed to set device '%s' to '%s', address in use", serialNumber_.c_str(), address_.c_str());
-    ShowDialogMessage(view_, LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address_.c_str()),
-                      MessageIcon::Exclamation);
+    scope.Trace(traceFormat, serialNumber_.c_str(), address_.c_str());
+    ShowDialogMessage(view_, message, icon);
     EnterIdleState();
     EndAttempt(ControlIds::kSetIPButton);
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 class DataExchange;
+class LogScope;
 class SetIP;
 
 class SetIPDlg : public SetIPListener {
@@ -43,6 +44,10 @@ public:
     void OnTimer(uint32_t timerId);
     void OnSetIPSuccess();
     void OnSetIPInUse();
+    // Another run holds the address (message 212), or the neighbour entry
+    // could not be added (213): a message, then idle.
+    void OnSetIPHeld();
+    void OnSetIPFailed();
     void OnSysCommand(int command);
     // The bar's step timer fired.
     void OnBarStep() { bar_.OnStep(); }
@@ -66,6 +71,9 @@ private:
     // Enables the three buttons after an attempt and makes `defaultButton` the
     // default; the focus goes to it after a success, else to the last address field.
     void EndAttempt(int defaultButton);
+    // An outcome that ends the attempt and leaves Set IP the default:
+    // release, stop the bar, trace, show `message`, idle.
+    void EndWithMessage(LogScope& scope, const char* traceFormat, const std::string& message, MessageIcon icon);
 
     DialogView& view_;
     ProgressCtrl bar_;

@@ -116,6 +116,8 @@ INT_PTR Win32MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case static_cast<UINT>(DialogMessage::SetIPSuccess):
     case static_cast<UINT>(DialogMessage::SetIPInUse):
+    case static_cast<UINT>(DialogMessage::SetIPHeld):
+    case static_cast<UINT>(DialogMessage::SetIPFailed):
         behaviour_->OnMessage(static_cast<DialogMessage>(message), static_cast<uint32_t>(wParam));
         return TRUE;
     case WM_DESTROY:

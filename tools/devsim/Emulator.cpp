@@ -73,6 +73,10 @@ void Emulator::ReceiveArp(const ArpRequest& request, Clock::time_point now) {
         Event event{"", FormatMac(device.mac), "arp", request.targetIp, std::nullopt, std::nullopt};
         if (Deliver(event, now)) Reply(BuildArpReply(request, device.mac, request.targetIp), event, now);
     }
+    // The router answers for the address as a proxy, and, as Linux's proxy
+    // ARP does, never answers a probe (sender 0.0.0.0, RFC 5227): the address
+    // is not its own.
+    if (request.senderIp == 0) return;
     for (Ipv4 unreachable : options_.unreachable) {
         if (unreachable != request.targetIp) continue;
         Event event{"", "router", "arp", request.targetIp, std::nullopt, std::nullopt};
