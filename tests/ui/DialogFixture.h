@@ -37,29 +37,6 @@ public:
         ASSERT_TRUE(dialog->Behaviour().IsBusy());
     }
 
-    // Waits, without handling events, until the job's run has ended, so
-    // that its outcome waits in the queue.
-    bool WaitForWorkerStopped() {
-        for (int i = 0; i < 5000; ++i) {
-            if (HasLine("QRM:D:Thread::ThreadStarter - I am stoped")) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
-    }
-    bool WaitForEntryRemoved() {
-        for (int i = 0; i < 5000; ++i) {
-            for (const std::string& call : platform->ArpCalls())
-                if (call.rfind("-d ", 0) == 0) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
-    }
-
-    // The attempt's 20 minutes run out.
-    void Expire() {
-        platform->tickCount += 1200000;
-        dialog->Behaviour().OnBarStep();
-    }
     void PressCancel() { controls().exitButton->click(); }
     // The close box, Alt+F4 or the window menu's Close.
     void CloseWindow() { dialog->close(); }
