@@ -34,8 +34,10 @@ const char* UsageText() {
            "\n"
            "Exit status: 0 done; 1 the tool itself failed; 2 invalid arguments or input;\n"
            "3 the address is already in use; 4 no answer from the device in time;\n"
-           "5 no device answers at ADDRESS (home); 130 and 143 cancelled by SIGINT and\n"
-           "SIGTERM (the neighbour entry is removed first).\n";
+           "5 no device answers at ADDRESS (home); 128 plus the signal's number when\n"
+           "SIGINT, SIGTERM, SIGHUP or SIGQUIT cancelled it (130, 143, 129, 131; the\n"
+           "neighbour entry is removed first). The outcome is written once the entry\n"
+           "is removed; a closed output does not stop the command.\n";
 }
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {

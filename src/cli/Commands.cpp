@@ -81,8 +81,13 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.timeoutSeconds);
     assignment.Start(serial, address);
 
+    const Assignment::Ending ending = assignment.Wait(deadline);
+    if (ending == Assignment::Ending::Interrupted) log.Trace("Canceling");
+    // The outcome is told only once the job is over and its entry removed:
+    // nothing the reader of the output does can leave the entry behind.
+    const bool finished = assignment.Finish();
     int status = kExitDone;
-    switch (assignment.Wait(deadline)) {
+    switch (ending) {
         case Assignment::Ending::Success:
             log.Trace("Device '%s' was set to '%s'", serial.c_str(), address.c_str());
             out << AddressAndSerialMessage(kIdsAssignSucceeded, address, serial) << std::endl;
@@ -98,11 +103,10 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
             status = kExitTimedOut;
             break;
         case Assignment::Ending::Interrupted:
-            log.Trace("Canceling");
             status = kExitSignalBase + assignment.InterruptingSignal();
             break;
     }
-    if (!assignment.Finish()) {
+    if (!finished) {
         log.Error("The job did not stop within %u ms; the neighbour entry for '%s' may remain",
                   static_cast<unsigned>(Assignment::kStopWaitMs), address.c_str());
         status = kExitToolFailure;
@@ -115,6 +119,12 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
     std::optional<std::string> address = AddressFieldText(line.address);
     if (!address) {
         err << StoredText(kIdsInvalidAddress) << "\n";
+        return kExitInvalidInput;
+    }
+    // An address no device can have (0.0.0.0, a broadcast, a number out of
+    // range) is refused as the dialog's address check refuses it.
+    if (!IsInLastFieldRange(*address) || !IsValidIpAddress(address->c_str())) {
+        err << AddressMessage(kIdsAddressNotValid, *address) << "\n";
         return kExitInvalidInput;
     }
     if (!HasNetworkRights(line, false, err)) return kExitToolFailure;

@@ -31,10 +31,13 @@ struct CheckedInput {
 CheckedInput CheckSetInput(const std::string& typedSerialNumber, const std::string& typedAddress);
 
 // "set": checks the input, then runs one assignment job until it reports,
-// its time runs out, or SIGINT or SIGTERM cancels it.
+// its time runs out, or a stop signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT)
+// cancels it. The outcome is written once the job has ended and removed
+// its neighbour entry.
 int Set(const CommandLine& line, std::ostream& out, std::ostream& err);
 
-// "home": up to four pings, then the device's home-page URL.
+// "home": checks the address as the dialog's address check does (incomplete
+// 203, not valid 211), then up to four pings, then the device's home-page URL.
 int Home(const CommandLine& line, std::ostream& out, std::ostream& err);
 
 }  // namespace AddrixCli

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "platform/Platform.h"
+#include "platform/SignalWatcher.h"
 #include "support/Log.h"
 #include "support/StringIds.h"
 
@@ -40,6 +41,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed output must not end the program before it has removed its
+    // neighbour entry: writes then fail, and the work goes on.
+    IgnoreClosedOutput();
     int status = AddrixCli::kExitToolFailure;
     try {
         status = Run(argc, argv);

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -183,6 +185,42 @@ TEST_F(CliTest, SetReportsEachOutcomeWithItsMessageAndStatus) {
     }
 }
 
+// An output that notes whether `done` was already true at its first write.
+class WatchedOutput : public std::stringbuf {
+public:
+    explicit WatchedOutput(const std::atomic<bool>& done) : done_(done) {}
+    std::optional<bool> doneAtFirstWrite;
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        if (!doneAtFirstWrite) doneAtFirstWrite = done_.load();
+        return std::stringbuf::xsputn(text, count);
+    }
+
+private:
+    const std::atomic<bool>& done_;
+};
+
+TEST_F(CliTest, SetTellsTheOutcomeOnlyAfterTheEntryIsRemoved) {
+    // The job reports success before it removes its entry, and the removal
+    // takes a while: a reader that goes away at the first line must find
+    // the entry gone already.
+    platform->onEcho = [](const FakePlatform::EchoCall& call) { return call.payloadSize == 408; };
+    std::atomic<bool> removed{false};
+    platform->onLaunchArp = [&removed](const std::string& parameters) {
+        if (parameters.rfind("-d ", 0) == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            removed = true;
+        }
+        return true;
+    };
+    WatchedOutput watched(removed);
+    std::ostream out(&watched);
+    std::ostringstream err;
+    EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.1.90"), out, err), 0);
+    EXPECT_EQ(watched.doneAtFirstWrite, std::optional<bool>(true));
+}
+
 TEST_F(CliTest, SetRefusesInputWithoutStartingAJob) {
     std::ostringstream out, err;
     EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.2.90"), out, err), 2);
@@ -254,6 +292,33 @@ TEST_F(CliTest, HomeFindsTheDeviceOrReportsItsAbsence) {
         }
         EXPECT_EQ(platform->OpenedUrls(), c.opened);
         EXPECT_EQ(err.str().empty(), c.browserOpens);
+    }
+}
+
+TEST_F(CliTest, HomeRefusesAnAddressNoDeviceCanHave) {
+    struct Case {
+        std::string typed;
+        std::string refusal;
+    } cases[] = {
+        {"0.0.0.0", NotValid("0.0.0.0")},
+        {"255.255.255.255", NotValid("255.255.255.255")},
+        {"192.168.1.255", NotValid("192.168.1.255")},
+        {"300.1.1.1", NotValid("300.1.1.1")},
+        {"192.168.1.256", NotValid("192.168.1.256")},
+        {"0.168.1.9", NotValid("0.168.1.9")},
+        {"192.168.1", kIncomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        platform->ClearRecords();
+        CommandLine line;
+        line.command = CommandLine::Command::Home;
+        line.address = c.typed;
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Home(line, out, err), 2);
+        EXPECT_EQ(err.str(), c.refusal + "\n");
+        EXPECT_EQ(out.str(), "");
+        EXPECT_TRUE(platform->EchoCalls().empty());
     }
 }
 
