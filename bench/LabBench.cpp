@@ -62,7 +62,7 @@ int RunIn(const std::string& ns, const std::vector<std::string>& argv) {
     return child.ExitStatus();
 }
 
-bool PermanentEntryLeft(const Lab& lab) {
+bool HasPermanentEntry(const Lab& lab) {
     Child show(NamespacePath(lab.hostNamespace), {"/usr/sbin/ip", "neigh", "show", kAddress, "dev", "lab0"});
     bool permanent = false;
     while (auto line = show.ReadLine(Clock::now() + std::chrono::seconds(5)))
@@ -193,7 +193,7 @@ CancelSample CancelDuringLoop(const Lab& lab, int signal, long& peakRssKb) {
     Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "set", kSerial, kAddress, "--timeout", "40"});
     // Stop the loop 2.5 s after the job has added its entry.
     auto noEntry = Clock::now() + std::chrono::seconds(20);
-    while (!PermanentEntryLeft(lab) && Clock::now() < noEntry)
+    while (!HasPermanentEntry(lab) && Clock::now() < noEntry)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     CancelSample sample;
@@ -201,7 +201,7 @@ CancelSample CancelDuringLoop(const Lab& lab, int signal, long& peakRssKb) {
     cli.Signal(signal);
     if (cli.Wait(Clock::now() + std::chrono::seconds(15))) sample.exitMs = Ms(Clock::now() - sent);
     sample.status = cli.ExitStatus();
-    sample.entryLeft = PermanentEntryLeft(lab);
+    sample.entryLeft = HasPermanentEntry(lab);
     peakRssKb = std::max(peakRssKb, cli.Usage().ru_maxrss);
     return sample;
 }
