@@ -66,6 +66,7 @@ int32_t SetIP::Run(uintptr_t) {
 
     log.Trace("Address '%s' is available, set '%s' to this address", address, mac);
     Zorvel::ArpAdd(address, mac);
+    waitingForDevice = true;
 
     for (size_t attempt = 0; running; ++attempt) {
         const uint16_t payloadSize = kAssignmentPayloadSizes[attempt % std::size(kAssignmentPayloadSizes)];

@@ -22,6 +22,9 @@ public:
     void Set(const std::string& serialNumber, const std::string& address);
     // Asks the job to stop after the probe in flight; returns at once.
     void Cancel();
+    // Whether the job has found the address free and pings the device
+    // through its neighbour entry, waiting for it to restart.
+    bool WaitingForDevice() const { return waitingForDevice; }
 
     // The serial number as XX-XX-XX-XX-XX-XX, characters copied unchanged;
     // missing characters are left out, the separators are always written.
@@ -36,4 +39,5 @@ private:
     std::string macText;
     std::string addressText;
     std::atomic<bool> running{false};
+    std::atomic<bool> waitingForDevice{false};
 };

@@ -9,19 +9,26 @@ void Assignment::Start(const std::string& serialNumber, const std::string& addre
 Assignment::Ending Assignment::Wait(std::chrono::steady_clock::time_point deadline) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait_until(lock, deadline, [this] { return event_.has_value() || signal_ != 0; });
-    if (event_) return *event_ == SetIPEvent::Success ? Ending::Success : Ending::InUse;
+    if (event_) return EndingOf(*event_);
     if (signal_ != 0) return Ending::Interrupted;
     return Ending::TimedOut;
 }
 
+std::optional<Assignment::Ending> Assignment::Reported() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!event_) return std::nullopt;
+    return EndingOf(*event_);
+}
+
+bool Assignment::WaitingForDevice() const { return job_ && job_->WaitingForDevice(); }
+
+void Assignment::Stop() {
+    if (job_ && !Reported()) job_->Cancel();
+}
+
 bool Assignment::Finish() {
     if (!job_) return true;
-    bool reported = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        reported = event_.has_value();
-    }
-    if (!reported) job_->Cancel();
+    Stop();
     bool stopped = job_->WaitForStoped(kStopWaitMs);
     job_->RemoveListener(this);
     job_->Destroy();
@@ -48,5 +55,10 @@ bool Assignment::OnEvent(SetIPEvent event, uintptr_t) {
         if (!event_) event_ = event;
     }
     changed_.notify_all();
+    if (onReport_) onReport_();
     return false;
+}
+
+Assignment::Ending Assignment::EndingOf(SetIPEvent event) {
+    return event == SetIPEvent::Success ? Ending::Success : Ending::InUse;
 }

@@ -2,6 +2,11 @@
 
 #include "cli/AddressField.h"
 #include "cli/Assignment.h"
+#include "cli/BatchOutput.h"
+#include "cli/BatchRun.h"
+#include "cli/DeviceList.h"
+#include "cli/JsonOutput.h"
+#include "cli/Outcome.h"
 #include "net/AddressRules.h"
 #include "net/HomePage.h"
 #include "net/NetUtil.h"
@@ -13,6 +18,8 @@
 #include "support/StringIds.h"
 
 #include <chrono>
+#include <fstream>
+#include <memory>
 
 namespace AddrixCli {
 namespace {
@@ -78,38 +85,113 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
     // The watcher comes first: the job's worker must inherit the blocked signals.
     Assignment assignment;
     SignalWatcher signals([&assignment](int signal) { assignment.Interrupt(signal); });
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.timeoutSeconds);
+    const auto started = std::chrono::steady_clock::now();
     assignment.Start(serial, address);
 
-    const Assignment::Ending ending = assignment.Wait(deadline);
+    const Assignment::Ending ending = assignment.Wait(started + std::chrono::seconds(line.timeoutSeconds));
     if (ending == Assignment::Ending::Interrupted) log.Trace("Canceling");
     // The outcome is told only once the job is over and its entry removed:
     // nothing the reader of the output does can leave the entry behind.
     const bool finished = assignment.Finish();
-    int status = kExitDone;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    Outcome outcome = Outcome::Assigned;
+    std::string message;
     switch (ending) {
         case Assignment::Ending::Success:
             log.Trace("Device '%s' was set to '%s'", serial.c_str(), address.c_str());
-            out << AddressAndSerialMessage(kIdsAssignSucceeded, address, serial) << std::endl;
+            message = AddressAndSerialMessage(kIdsAssignSucceeded, address, serial);
             break;
         case Assignment::Ending::InUse:
             log.Trace("Failed to set device '%s' to '%s', address in use", serial.c_str(), address.c_str());
-            out << AddressMessage(kIdsAddressInUse, address) << std::endl;
-            status = kExitAddressInUse;
+            message = AddressMessage(kIdsAddressInUse, address);
+            outcome = Outcome::InUse;
             break;
         case Assignment::Ending::TimedOut:
             GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
-            out << AddressAndSerialMessage(kIdsAssignFailed, address, serial) << std::endl;
-            status = kExitTimedOut;
+            message = AddressAndSerialMessage(kIdsAssignFailed, address, serial);
+            outcome = Outcome::TimedOut;
             break;
         case Assignment::Ending::Interrupted:
-            status = kExitSignalBase + assignment.InterruptingSignal();
+            outcome = Outcome::Cancelled;
             break;
     }
+    int status = ExitStatusFor(outcome, assignment.InterruptingSignal());
     if (!finished) {
         log.Error("The job did not stop within %u ms; the neighbour entry for '%s' may remain",
                   static_cast<unsigned>(Assignment::kStopWaitMs), address.c_str());
         status = kExitToolFailure;
+    }
+    if (line.json) {
+        out << DeviceJson({serial, address, outcome, status, seconds, std::nullopt, std::nullopt}) << std::endl;
+    } else if (!message.empty()) {
+        out << message << std::endl;
+    }
+    return status;
+}
+
+namespace {
+
+// The device list, or its errors written to `err`.
+std::optional<std::vector<DeviceListRow>> ReadCheckedList(const CommandLine& line, std::istream& in, std::ostream& err) {
+    std::ifstream file;
+    if (line.listFile != "-") {
+        file.open(line.listFile);
+        if (!file) {
+            err << "addrix-cli: cannot read " << line.listFile << "\n";
+            return std::nullopt;
+        }
+    }
+    DeviceList list = ReadDeviceList(line.listFile == "-" ? in : file);
+    const std::string name = line.listFile == "-" ? "standard input" : line.listFile;
+    for (const DeviceListError& error : list.errors) {
+        err << name;
+        if (error.line != 0) err << ":" << error.line;
+        err << ": " << error.message << "\n";
+    }
+    if (!list.errors.empty()) return std::nullopt;
+    return std::move(list.rows);
+}
+
+}  // namespace
+
+int Batch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err, bool outIsTerminal) {
+    LogScope log("AddrixCli::Batch");
+    std::optional<std::vector<DeviceListRow>> rows = ReadCheckedList(line, in, err);
+    if (!rows) return kExitInvalidInput;
+    // The report's file is opened before anything starts: a wrong path
+    // stops the batch while nothing has been done yet.
+    std::ofstream report;
+    if (!line.reportFile.empty()) {
+        report.open(line.reportFile);
+        if (!report) {
+            err << "addrix-cli: cannot write " << line.reportFile << "\n";
+            return kExitInvalidInput;
+        }
+    }
+    if (!HasNetworkRights(line, true, err)) return kExitToolFailure;
+    log.Trace("%zu devices, %u at once", rows->size(), line.parallel);
+
+    BatchRun run(std::move(*rows), {line.parallel, std::chrono::seconds(line.timeoutSeconds)});
+    // The watcher comes first: the jobs' workers must inherit the blocked signals.
+    SignalWatcher signals([&run](int signal) { run.Interrupt(signal); });
+    const ProgressStyle style = line.json ? ProgressStyle::Json
+                                : outIsTerminal ? ProgressStyle::Terminal
+                                                : ProgressStyle::Lines;
+    std::unique_ptr<BatchProgress> progress = MakeProgress(style, out, [&run] { return run.InterruptingSignal(); });
+    bool allStopped = true;
+    const std::vector<DeviceState> devices = run.Run(*progress, allStopped);
+    const int signal = run.InterruptingSignal();
+    if (!allStopped) log.Error("A job did not stop within %u ms; its neighbour entry may remain",
+                               static_cast<unsigned>(Assignment::kStopWaitMs));
+
+    if (!line.json) WriteSummary(out, devices);
+    if (report.is_open()) WriteReport(report, devices, signal);
+    int status = kExitDone;
+    for (const DeviceState& device : devices)
+        status = MoreSerious(status, ExitStatusFor(device.outcome.value_or(Outcome::Failed), signal));
+    if (report.is_open() && !report) {
+        err << "addrix-cli: could not write " << line.reportFile << "\n";
+        status = MoreSerious(status, kExitToolFailure);
     }
     return status;
 }
@@ -131,19 +213,25 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
 
     if (!DeviceAnswersForHomePage(address->c_str())) {
         log.Trace("No contact with address '%s'", address->c_str());
-        out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
+        if (line.json) {
+            out << HomeJson(*address, false, kExitNoDevice) << std::endl;
+        } else {
+            out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
+        }
         return kExitNoDevice;
     }
     log.Trace("'%s' exists", address->c_str());
     std::string url = "http://" + *address;
     log.Trace("Opening '%s'", url.c_str());
-    out << url << std::endl;
+    if (!line.json) out << url << std::endl;
+    int status = kExitDone;
     if (line.openBrowser && !Platform::Current().OpenUrl(url)) {
         log.Error("Could not launch web browser");
         err << StoredText(kIdsBrowserNotLaunched) << "\n";
-        return kExitToolFailure;
+        status = kExitToolFailure;
     }
-    return kExitDone;
+    if (line.json) out << HomeJson(*address, true, status) << std::endl;
+    return status;
 }
 
 }  // namespace AddrixCli

@@ -4,6 +4,7 @@
 
 #include "cli/CommandLine.h"
 
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +18,7 @@ enum ExitStatus : int {
     kExitAddressInUse = 3,
     kExitTimedOut = 4,
     kExitNoDevice = 5,
+    kExitAddressHeld = 6,
     kExitSignalBase = 128,  // plus the signal's number
 };
 
@@ -35,6 +37,11 @@ CheckedInput CheckSetInput(const std::string& typedSerialNumber, const std::stri
 // cancels it. The outcome is written once the job has ended and removed
 // its neighbour entry.
 int Set(const CommandLine& line, std::ostream& out, std::ostream& err);
+
+// "batch": reads and checks the whole device list (from `in` for "-"),
+// then assigns every device as "set" does, several at once, showing the
+// progress on `out`, redrawn in place when `outIsTerminal`.
+int Batch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err, bool outIsTerminal);
 
 // "home": checks the address as the dialog's address check does (incomplete
 // 203, not valid 211), then up to four pings, then the device's home-page URL.

@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "platform/Platform.h"
 #include "platform/SignalWatcher.h"
+#include "platform/Terminal.h"
 #include "support/Log.h"
 #include "support/StringIds.h"
 
@@ -26,16 +27,25 @@ int Run(int argc, char** argv) {
         return AddrixCli::kExitDone;
     }
 
-    // As the dialog's start-up does: module tag "QRM", every level to the
-    // debugger output (here standard error), no log file.
-    Log::Instance().Configure("QRM", kLogDebug, 0, nullptr, nullptr);
-    if (line.quiet) Log::Instance().SetDebuggerLevel(kLogError);
+    // As the dialog's start-up does: module tag "QRM", no log file; the
+    // debugger output (here standard error) only when asked for.
+    const int diagnosticLevel = !line.verbose ? 0 : line.quiet ? kLogError : kLogDebug;
+    Log::Instance().Configure("QRM", diagnosticLevel, 0, nullptr, nullptr);
     if (!Platform::Current().StartSockets()) {
         std::cerr << Platform::Current().LoadStringResource(kIdsSocketsNotStarted) << "\n";
         return AddrixCli::kExitToolFailure;
     }
-    return line.command == CommandLine::Command::Set ? AddrixCli::Set(line, std::cout, std::cerr)
-                                                     : AddrixCli::Home(line, std::cout, std::cerr);
+    switch (line.command) {
+        case CommandLine::Command::Set: return AddrixCli::Set(line, std::cout, std::cerr);
+        case CommandLine::Command::Batch:
+            return AddrixCli::Batch(line, std::cin, std::cout, std::cerr, StandardOutputIsTerminal());
+        case CommandLine::Command::Home: return AddrixCli::Home(line, std::cout, std::cerr);
+        case CommandLine::Command::Clean:
+        case CommandLine::Command::Scan:
+        case CommandLine::Command::Help: break;
+    }
+    std::cout << UsageText();
+    return AddrixCli::kExitDone;
 }
 
 }  // namespace

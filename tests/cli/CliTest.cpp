@@ -124,7 +124,7 @@ TEST(CommandLineTest, CommandsAndTheirArguments) {
         {{"set", "02C0A7A1B2C3", "10.0.0.5", "--timeout", "1m"}, false, {}, 0, false, false},
         {{"set", "02C0A7A1B2C3", "10.0.0.5", "--open"}, false, {}, 0, false, false},
         {{"home", "10.0.0.5", "--timeout", "3"}, false, {}, 0, false, false},
-        {{"home", "10.0.0.5", "--verbose"}, false, {}, 0, false, false},
+        {{"home", "10.0.0.5", "--loud"}, false, {}, 0, false, false},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"addrix-cli"};

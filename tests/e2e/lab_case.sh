@@ -83,11 +83,17 @@ start_neighbour_monitor() {
 declare -A run_pid run_program run_status
 
 # start_run NAME PROGRAM ARGS...: runs PROGRAM in the background on the host side.
+# addrix-cli, wherever it comes in ARGS, writes its diagnostic lines (--verbose).
 start_run() {
     local name=$1
     shift
     run_program[$name]=$(basename "$1")
-    "$lab" exec host "$@" >"$work/$name.out" 2>"$work/$name.log" &
+    local argument arguments=()
+    for argument in "$@"; do
+        arguments+=("$argument")
+        [[ $argument == "$cli" ]] && arguments+=(--verbose)
+    done
+    "$lab" exec host "${arguments[@]}" >"$work/$name.out" 2>"$work/$name.log" &
     run_pid[$name]=$!
     pids+=("$!")
 }
@@ -256,7 +262,7 @@ case "$case_name" in
         # The reader of the output is gone before the outcome is written.
         start_devsim --duration 30 --listen-after 1 "$device_mac"
         start_neighbour_monitor
-        ("$lab" exec host "$cli" set "$device_mac" "$device_ip" --timeout 30 2>"$work/cli.log" | true
+        ("$lab" exec host "$cli" --verbose set "$device_mac" "$device_ip" --timeout 30 2>"$work/cli.log" | true
             echo "${PIPESTATUS[0]}" >"$work/status") &
         run_pid[cli]=$! run_program[cli]="addrix-cli | true"
         pids+=("$!")
@@ -319,7 +325,7 @@ case "$case_name" in
         ;;
     no_rights)
         # Without CAP_NET_ADMIN the command says so before any probe.
-        start_on_host capsh --drop=cap_net_admin -- -c "exec $cli set $device_mac $device_ip --timeout 60"
+        start_on_host capsh --drop=cap_net_admin -- -c "exec $cli --verbose set $device_mac $device_ip --timeout 60"
         wait_cli 10
         expect_status 1
         expect_log "CAP_NET_ADMIN"
