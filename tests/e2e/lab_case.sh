@@ -162,6 +162,29 @@ ping_sizes() {
     sed -n "s/.*Zorvel::Ping - Ping '$device_ip', timeout 1000, size \([0-9]*\)$/\1/p" "$work/cli.log" | tr '\n' ' '
 }
 
+# No permanent or tagged neighbour entry is left on the host side.
+expect_neighbour_table_clean() {
+    local left
+    left=$("$lab" exec host ip neigh show dev lab0 | grep PERMANENT)
+    [[ -z $left ]] || fail "permanent neighbour entries left: $left"
+    [[ -z $(tagged_entries) ]] || fail "tagged entries left: $(tagged_entries)"
+}
+
+# A list of ten devices, 02C0A7000010 to 02C0A7000019 at 10.213.7.60 to .69.
+batch_serial() { printf '02C0A70000%02d' $((10 + $1)); }
+batch_address() { echo "10.213.7.$((60 + $1))"; }
+write_batch_list() {
+    local i
+    {
+        echo "serial,address,label"
+        echo "# ten cameras"
+        for ((i = 0; i < 10; i++)); do echo "$(batch_serial $i),$(batch_address $i),camera $i"; done
+    } >"$work/list.csv"
+}
+
+# The outcome of the device on list line LINE in the report.
+report_outcome() { awk -F, -v line="$1" '$1 == line {print $5}' "$work/report.csv"; }
+
 "$lab" up || fail "lab up"
 
 case "$case_name" in
@@ -394,6 +417,110 @@ case "$case_name" in
             expect_status 2
             grep -q "Ping" "$work/cli.log" && fail "home pinged $address"
         done
+        ;;
+    batch_outcomes)
+        # Ten devices: one address is taken by another host, one device never
+        # restarts (nothing emulates it), the others restart 6 to 9 s in.
+        write_batch_list
+        devices=()
+        for ((i = 0; i < 10; i++)); do [[ $i -ne 7 ]] && devices+=("$(batch_serial $i)"); done
+        start_devsim --duration 60 --listen-after 6 --listen-after-spread 3 \
+            --preassigned "02AB00000003=$(batch_address 3)" "${devices[@]}"
+        start_neighbour_monitor
+        start_cli batch "$work/list.csv" --timeout 15 --report "$work/report.csv"
+        wait_cli 60
+        # In use (3) is more serious than a time-out (4).
+        expect_status 3
+        for ((i = 0; i < 10; i++)); do
+            case $i in 3) expected=in_use ;; 7) expected=timed_out ;; *) expected=assigned ;; esac
+            [[ $(report_outcome $((i + 3))) == "$expected" ]] ||
+                fail "line $((i + 3)): $(report_outcome $((i + 3))), expected $expected"
+            grep -q "\"event\":\"adopted\".*\"ip\":\"$(batch_address $i)\"" "$work/events"
+            adopted=$?
+            [[ $expected == assigned ]] && ((adopted != 0)) && fail "$(batch_address $i) was not adopted"
+        done
+        # Plain event lines (not a terminal), then the summary's totals.
+        expect_output "line 5    $(batch_serial 2)  $(batch_address 2)     camera 2         waiting for restart"
+        expect_output "10 devices: "
+        expect_output "8 assigned"
+        grep -q "^$(batch_address 3) dev lab0 lladdr .* PERMANENT" "$work/neigh" && fail "an entry for the address in use"
+        expect_neighbour_table_clean
+        ;;
+    batch_invalid)
+        # One bad line among good ones: every error is listed, nothing starts.
+        write_batch_list
+        sed -i "s/^$(batch_serial 4),.*/$(batch_serial 4),10.213.8.5,elsewhere/" "$work/list.csv"
+        echo "$(batch_serial 1),10.213.7.99" >>"$work/list.csv"
+        start_devsim --duration 30 "$(batch_serial 0)"
+        start_neighbour_monitor
+        start_cli batch "$work/list.csv"
+        wait_cli 10
+        expect_status 2
+        grep -qF "list.csv:7: The adress 10.213.8.5 is not reachable from the local subnet." "$work/cli.log" ||
+            fail "line 7 not refused"
+        grep -qF "list.csv:13: serial number $(batch_serial 1) already on line 4" "$work/cli.log" ||
+            fail "duplicate serial not refused"
+        grep -q "Ping" "$work/cli.log" && fail "pinged"
+        grep -q '"event":"seen"' "$work/events" && fail "something was sent to the device side"
+        permanent_entry_added && fail "a permanent neighbour entry was added"
+        expect_neighbour_table_clean
+        ;;
+    batch_sigint)
+        # Devices that never restart: SIGINT while some wait and others are
+        # queued; every entry goes, and the queued ones never start.
+        write_batch_list
+        start_devsim --duration 60 --listen-after 1000 "$(batch_serial 0)"
+        start_neighbour_monitor
+        # The list from standard input ("-"); a background job's own is /dev/null.
+        start_on_host bash -c "exec '$cli' --verbose batch - --parallel 4 --timeout 50 \
+            --report '$work/report.csv' <'$work/list.csv'"
+        wait_for_line "$work/cli.out" "waiting for restart" 20 || fail "no device waits for its restart"
+        sleep 1
+        kill -s INT "$cli_pid"
+        wait_cli 15
+        expect_status 130
+        [[ $(grep -c ',cancelled,' "$work/report.csv") -eq 4 ]] || fail "not four cancelled"
+        [[ $(grep -c ',not_started,' "$work/report.csv") -eq 6 ]] || fail "not six left unstarted"
+        grep -q "Ping '$(batch_address 9)'" "$work/cli.log" && fail "a queued device was pinged"
+        grep -q "PERMANENT" "$work/neigh" || fail "no entry was ever added"
+        expect_neighbour_table_clean
+        ;;
+    json_output)
+        # set, home and batch with --json: one object a line, the documented fields.
+        start_devsim --duration 60 --listen-after 6 "$device_mac" "$(batch_serial 0)" \
+            --preassigned "02AB00000003=10.213.7.90"
+        start_cli set "$device_mac" "$device_ip" --timeout 30 --json
+        wait_cli 40
+        expect_status 0
+        python3 - "$work/cli.out" <<'PY' || fail "set --json: $(cat "$work/cli.out")"
+import json, sys
+lines = open(sys.argv[1]).read().splitlines()
+assert len(lines) == 1, lines
+o = json.loads(lines[0])
+assert list(o) == ["serial", "address", "outcome", "exit", "seconds"], o
+assert o["serial"] == "02C0A7000001" and o["address"] == "10.213.7.50" and o["outcome"] == "assigned", o
+assert o["exit"] == 0 and o["seconds"] > 0, o
+PY
+        start_cli home 10.213.7.90 --json
+        wait_cli 10
+        expect_status 0
+        python3 -c 'import json,sys; o=json.loads(open(sys.argv[1]).read()); assert o=={"address":"10.213.7.90","outcome":"found","url":"http://10.213.7.90","exit":0}, o' \
+            "$work/cli.out" || fail "home --json: $(cat "$work/cli.out")"
+        printf '%s,%s,first\n%s,%s\n' "$(batch_serial 0)" "$(batch_address 0)" 02AB00000009 10.213.7.90 >"$work/list.csv"
+        start_cli batch "$work/list.csv" --timeout 30 --json
+        wait_cli 40
+        expect_status 3
+        python3 - "$work/cli.out" <<'PY' || fail "batch --json: $(cat "$work/cli.out")"
+import json, sys
+objects = {}
+for line in open(sys.argv[1]).read().splitlines():
+    o = json.loads(line)
+    assert list(o) == ["line", "serial", "address", "label", "outcome", "exit", "seconds"], o
+    objects[o["line"]] = o
+assert objects[1]["outcome"] == "assigned" and objects[1]["label"] == "first" and objects[1]["exit"] == 0, objects
+assert objects[2]["outcome"] == "in_use" and objects[2]["label"] == "" and objects[2]["exit"] == 3, objects
+PY
+        expect_neighbour_table_clean
         ;;
     dialog)
         # The dialog, offscreen, typed into and started with its own button;

@@ -61,7 +61,10 @@ const char* UsageText() {
            "  --interface IF          the interface to use (promiscuous; needs CAP_NET_RAW)\n"
            "  --duration SECONDS      exit after this time (required)\n"
            "  --listen-after SECONDS  the devices restart and start listening then (default 0)\n"
-           "  --listen-window SECONDS they listen this long, then no more (default: unlimited)\n"
+           "  --listen-after-spread SECONDS\n"
+           "                          the devices restart one after the other, evenly over\n"
+           "                          this time from --listen-after on, in the order given\n"
+           "  --listen-window SECONDS each listens this long, then no more (default: unlimited)\n"
            "  --accept-sizes N[,N..]  ICMP payload sizes that assign an address (default 408)\n"
            "  --preassigned MAC=IP    a device that already has IP and answers at once (repeatable)\n"
            "  --silent-host MAC=IP    a host that has IP and answers ARP for it, but never\n"
@@ -95,7 +98,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             options.devices.push_back(*mac);
             continue;
         }
-        static const std::set<std::string> kValued{"--interface",     "--duration",     "--listen-after",
+        static const std::set<std::string> kValued{"--interface",     "--duration",     "--listen-after",     "--listen-after-spread",
                                                    "--listen-window", "--accept-sizes", "--preassigned", "--silent-host",
                                                    "--unreachable",   "--drop-percent", "--seed",
                                                    "--reply-delay-ms"};
@@ -113,6 +116,10 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             auto seconds = ParseSeconds(value);
             if (!seconds) return fail("bad --listen-after: " + value);
             options.listenAfterSeconds = *seconds;
+        } else if (argument == "--listen-after-spread") {
+            auto seconds = ParseSeconds(value);
+            if (!seconds) return fail("bad --listen-after-spread: " + value);
+            options.listenSpreadSeconds = *seconds;
         } else if (argument == "--listen-window") {
             auto seconds = ParseSeconds(value);
             if (!seconds) return fail("bad --listen-window: " + value);

@@ -19,6 +19,7 @@ struct EmulatorOptions {
     std::vector<PreassignedDevice> silentHosts;  // hosts that answer ARP but never echo
     std::vector<Ipv4> unreachable;              // addresses a router reports unreachable
     double listenAfterSeconds = 0;
+    double listenSpreadSeconds = 0;             // the last device restarts this much later than the first
     std::optional<double> listenWindowSeconds;  // unlimited when absent
     std::vector<size_t> acceptSizes{408};
     unsigned dropPercent = 0;
