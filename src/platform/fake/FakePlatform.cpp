@@ -135,6 +135,14 @@ bool FakePlatform::LaunchArp(const std::string& parameters) {
     return onLaunchArp ? onLaunchArp(parameters) : true;
 }
 
+std::optional<std::vector<ArpSweepAnswer>> FakePlatform::SweepArp(const std::string& interfaceName,
+                                                                  uint32_t senderAddress,
+                                                                  const std::vector<uint32_t>& targets, unsigned,
+                                                                  uint32_t) {
+    if (!onSweepArp) return std::vector<ArpSweepAnswer>{};
+    return onSweepArp(interfaceName, senderAddress, targets);
+}
+
 AdapterList FakePlatform::GetAdapters() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++adapterQueries_;

@@ -20,6 +20,9 @@ public:
     std::function<bool(const std::string&)> onLaunchArp;        // default: launched
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
+    // The answers of an ARP sweep: (interface, sender, targets) -> answers.
+    std::function<std::optional<std::vector<ArpSweepAnswer>>(const std::string&, uint32_t, const std::vector<uint32_t>&)>
+        onSweepArp;  // default: nobody answers
     // Run-time libraries; a hook that fails sets the last error itself.
     std::function<void*(const char*)> onLoadModule;              // default: fails, 126
     std::function<void*(void*, const char*)> onFindEntryPoint;   // default: fails, 127
@@ -64,6 +67,9 @@ public:
     std::optional<uint32_t> LookupHost(const char* name) override;
     bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
     bool LaunchArp(const std::string& parameters) override;
+    std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName, uint32_t senderAddress,
+                                                        const std::vector<uint32_t>& targets,
+                                                        unsigned requestsPerSecond, uint32_t lingerMs) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;

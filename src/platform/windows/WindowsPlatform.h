@@ -31,6 +31,10 @@ public:
     std::optional<uint32_t> LookupHost(const char* name) override;
     bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
     bool LaunchArp(const std::string& parameters) override;
+    // Not offered here: none.
+    std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName, uint32_t senderAddress,
+                                                        const std::vector<uint32_t>& targets,
+                                                        unsigned requestsPerSecond, uint32_t lingerMs) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
