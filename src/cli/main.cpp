@@ -2,6 +2,7 @@
 // on the same core as the dialog, for scripts and headless machines.
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/Scan.h"
 #include "platform/Platform.h"
 #include "platform/SignalWatcher.h"
 #include "platform/Terminal.h"
@@ -40,8 +41,8 @@ int Run(int argc, char** argv) {
         case CommandLine::Command::Batch:
             return AddrixCli::Batch(line, std::cin, std::cout, std::cerr, StandardOutputIsTerminal());
         case CommandLine::Command::Home: return AddrixCli::Home(line, std::cout, std::cerr);
+        case CommandLine::Command::Scan: return AddrixCli::Scan(line, std::cout, std::cerr);
         case CommandLine::Command::Clean:
-        case CommandLine::Command::Scan:
         case CommandLine::Command::Help: break;
     }
     std::cout << UsageText();
