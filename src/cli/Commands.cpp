@@ -97,6 +97,17 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
             out << AddressMessage(kIdsAddressInUse, address) << std::endl;
             status = kExitAddressInUse;
             break;
+        case Assignment::Ending::AddressHeld:
+            log.Trace("Failed to set device '%s' to '%s', address held by another run", serial.c_str(),
+                      address.c_str());
+            out << AddressMessage(kIdsAddressHeld, address) << std::endl;
+            status = kExitAddressHeld;
+            break;
+        case Assignment::Ending::Failed:
+            log.Trace("Failed to set device '%s' to '%s'", serial.c_str(), address.c_str());
+            out << AddressAndSerialMessage(kIdsNeighbourEntryFailed, address, serial) << std::endl;
+            status = kExitToolFailure;
+            break;
         case Assignment::Ending::TimedOut:
             GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
             out << AddressAndSerialMessage(kIdsAssignFailed, address, serial) << std::endl;

@@ -17,6 +17,7 @@ enum ExitStatus : int {
     kExitAddressInUse = 3,
     kExitTimedOut = 4,
     kExitNoDevice = 5,
+    kExitAddressHeld = 6,  // another run holds the address
     kExitSignalBase = 128,  // plus the signal's number
 };
 
