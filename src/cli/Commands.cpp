@@ -13,6 +13,7 @@
 #include "support/StringIds.h"
 
 #include <chrono>
+#include <memory>
 
 namespace AddrixCli {
 namespace {
@@ -155,6 +156,43 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
         return kExitToolFailure;
     }
     return kExitDone;
+}
+
+int Clean(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Clean");
+    Platform& platform = Platform::Current();
+    // Only the neighbour table is changed: no echo is sent.
+    if (!platform.GetNetworkRights().canChangeNeighbours) {
+        err << NetworkRightsWarning(NetworkRights{true, false}, true, line.program) << "\n";
+        return kExitToolFailure;
+    }
+    int status = kExitDone;
+    for (const OwnNeighbourEntry& entry : platform.ListOwnNeighbours()) {
+        const std::string address = entry.address.ToText();
+        const std::string mac = entry.mac.ToText();
+        // A run holds its address's lock for its whole life, and the kernel
+        // frees it when the run dies: a lock that can be taken means that
+        // no run owns the entry. Held while the entry goes, so that no run
+        // can start on the address meanwhile.
+        std::unique_ptr<AddressLock> lock = platform.LockAddress(entry.address);
+        if (!lock) {
+            log.Trace("Keeping entry '%s' for '%s' on '%s', its run is alive", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            continue;
+        }
+        log.Trace("Removing orphaned entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                  entry.interfaceName.c_str());
+        if (!platform.RemoveNeighbour(entry.address)) {
+            log.Error("Could not remove the entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            err << "addrix-cli: could not remove " << address << " lladdr " << mac << " dev " << entry.interfaceName
+                << "\n";
+            status = kExitToolFailure;
+            continue;
+        }
+        out << "removed " << address << " lladdr " << mac << " dev " << entry.interfaceName << std::endl;
+    }
+    return status;
 }
 
 }  // namespace AddrixCli

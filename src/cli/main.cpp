@@ -34,8 +34,17 @@ int Run(int argc, char** argv) {
         std::cerr << Platform::Current().LoadStringResource(kIdsSocketsNotStarted) << "\n";
         return AddrixCli::kExitToolFailure;
     }
-    return line.command == CommandLine::Command::Set ? AddrixCli::Set(line, std::cout, std::cerr)
-                                                     : AddrixCli::Home(line, std::cout, std::cerr);
+    switch (line.command) {
+        case CommandLine::Command::Set:
+            return AddrixCli::Set(line, std::cout, std::cerr);
+        case CommandLine::Command::Home:
+            return AddrixCli::Home(line, std::cout, std::cerr);
+        case CommandLine::Command::Clean:
+            return AddrixCli::Clean(line, std::cout, std::cerr);
+        case CommandLine::Command::Help:
+            break;
+    }
+    return AddrixCli::kExitDone;
 }
 
 }  // namespace
