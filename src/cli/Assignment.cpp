@@ -1,5 +1,23 @@
 #include "cli/Assignment.h"
 
+namespace {
+
+Assignment::Ending EndingOf(SetIPEvent event) {
+    switch (event) {
+        case SetIPEvent::Success:
+            return Assignment::Ending::Success;
+        case SetIPEvent::InUse:
+            return Assignment::Ending::InUse;
+        case SetIPEvent::AddressHeld:
+            return Assignment::Ending::AddressHeld;
+        case SetIPEvent::Failed:
+            break;
+    }
+    return Assignment::Ending::Failed;
+}
+
+}  // namespace
+
 void Assignment::Start(const std::string& serialNumber, const std::string& address) {
     job_ = new SetIP;
     job_->AddListener(this, 0);
@@ -59,6 +77,3 @@ bool Assignment::OnEvent(SetIPEvent event, uintptr_t) {
     return false;
 }
 
-Assignment::Ending Assignment::EndingOf(SetIPEvent event) {
-    return event == SetIPEvent::Success ? Ending::Success : Ending::InUse;
-}

@@ -11,6 +11,8 @@ Outcome OutcomeOf(Assignment::Ending ending) {
     switch (ending) {
         case Assignment::Ending::Success: return Outcome::Assigned;
         case Assignment::Ending::InUse: return Outcome::InUse;
+        case Assignment::Ending::AddressHeld: return Outcome::AddressHeld;
+        case Assignment::Ending::Failed: return Outcome::Failed;
         case Assignment::Ending::TimedOut: return Outcome::TimedOut;
         case Assignment::Ending::Interrupted: return Outcome::Cancelled;
     }

@@ -51,8 +51,10 @@ const char* UsageText() {
            "      pings ADDRESS up to four times and prints the device's home-page URL;\n"
            "      --open also opens it in the default web browser.\n"
            "  clean\n"
-           "      removes every neighbour entry this tool added whose run has ended\n"
-           "      (left by a crash) and lists their addresses.\n"
+           "      removes the neighbour entries that a run of addrix-cli or of the dialog\n"
+           "      added and left behind when it was killed (tag 173: ip neigh show proto\n"
+           "      173), and lists them. An entry whose run is alive is kept; entries\n"
+           "      without the tag are never touched.\n"
            "  --help\n"
            "      this text.\n"
            "\n"
@@ -64,12 +66,12 @@ const char* UsageText() {
            "\n"
            "Exit status: 0 done; 1 the tool itself failed; 2 invalid arguments or input;\n"
            "3 the address is already in use; 4 no answer from the device in time;\n"
-           "5 no device answers at ADDRESS (home); 6 another run holds the address;\n"
-           "128 plus the signal's number when SIGINT, SIGTERM, SIGHUP or SIGQUIT\n"
-           "cancelled it (130, 143, 129, 131; the neighbour entries are removed first).\n"
-           "batch exits with the most serious status of its devices, in this order:\n"
-           "cancelled, 1, 3, 6, 4. The outcome is written once the entries are removed;\n"
-           "a closed output does not stop the command.\n";
+           "5 no device answers at ADDRESS (home); 6 another run, of this program or\n"
+           "of the dialog, holds ADDRESS; 128 plus the signal's number when SIGINT,\n"
+           "SIGTERM, SIGHUP or SIGQUIT cancelled it (130, 143, 129, 131; the neighbour\n"
+           "entries are removed first). batch exits with the most serious status of\n"
+           "its devices, in this order: cancelled, 1, 3, 6, 4. The outcome is written\n"
+           "once the entries are removed; a closed output does not stop the command.\n";
 }
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {

@@ -106,6 +106,17 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
             message = AddressMessage(kIdsAddressInUse, address);
             outcome = Outcome::InUse;
             break;
+        case Assignment::Ending::AddressHeld:
+            log.Trace("Failed to set device '%s' to '%s', address held by another run", serial.c_str(),
+                      address.c_str());
+            message = AddressMessage(kIdsAddressHeld, address);
+            outcome = Outcome::AddressHeld;
+            break;
+        case Assignment::Ending::Failed:
+            log.Trace("Failed to set device '%s' to '%s'", serial.c_str(), address.c_str());
+            message = AddressAndSerialMessage(kIdsNeighbourEntryFailed, address, serial);
+            outcome = Outcome::Failed;
+            break;
         case Assignment::Ending::TimedOut:
             GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
             message = AddressAndSerialMessage(kIdsAssignFailed, address, serial);
@@ -231,6 +242,43 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
         status = kExitToolFailure;
     }
     if (line.json) out << HomeJson(*address, true, status) << std::endl;
+    return status;
+}
+
+int Clean(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Clean");
+    Platform& platform = Platform::Current();
+    // Only the neighbour table is changed: no echo is sent.
+    if (!platform.GetNetworkRights().canChangeNeighbours) {
+        err << NetworkRightsWarning(NetworkRights{true, false}, true, line.program) << "\n";
+        return kExitToolFailure;
+    }
+    int status = kExitDone;
+    for (const OwnNeighbourEntry& entry : platform.ListOwnNeighbours()) {
+        const std::string address = entry.address.ToText();
+        const std::string mac = entry.mac.ToText();
+        // A run holds its address's lock for its whole life, and the kernel
+        // frees it when the run dies: a lock that can be taken means that
+        // no run owns the entry. Held while the entry goes, so that no run
+        // can start on the address meanwhile.
+        std::unique_ptr<AddressLock> lock = platform.LockAddress(entry.address);
+        if (!lock) {
+            log.Trace("Keeping entry '%s' for '%s' on '%s', its run is alive", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            continue;
+        }
+        log.Trace("Removing orphaned entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                  entry.interfaceName.c_str());
+        if (!platform.RemoveNeighbour(entry.address)) {
+            log.Error("Could not remove the entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            err << "addrix-cli: could not remove " << address << " lladdr " << mac << " dev " << entry.interfaceName
+                << "\n";
+            status = kExitToolFailure;
+            continue;
+        }
+        out << "removed " << address << " lladdr " << mac << " dev " << entry.interfaceName << std::endl;
+    }
     return status;
 }
 

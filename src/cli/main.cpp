@@ -42,7 +42,7 @@ int Run(int argc, char** argv) {
             return AddrixCli::Batch(line, std::cin, std::cout, std::cerr, StandardOutputIsTerminal());
         case CommandLine::Command::Home: return AddrixCli::Home(line, std::cout, std::cerr);
         case CommandLine::Command::Scan: return AddrixCli::Scan(line, std::cout, std::cerr);
-        case CommandLine::Command::Clean:
+        case CommandLine::Command::Clean: return AddrixCli::Clean(line, std::cout, std::cerr);
         case CommandLine::Command::Help: break;
     }
     std::cout << UsageText();

@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -125,6 +127,11 @@ TEST(CommandLineTest, CommandsAndTheirArguments) {
         {{"set", "02C0A7A1B2C3", "10.0.0.5", "--open"}, false, {}, 0, false, false},
         {{"home", "10.0.0.5", "--timeout", "3"}, false, {}, 0, false, false},
         {{"home", "10.0.0.5", "--loud"}, false, {}, 0, false, false},
+        {{"clean"}, true, CommandLine::Command::Clean, 1200, false, false},
+        {{"-q", "clean"}, true, CommandLine::Command::Clean, 1200, false, true},
+        {{"clean", "10.0.0.5"}, false, {}, 0, false, false},
+        {{"clean", "--open"}, false, {}, 0, false, false},
+        {{"clean", "--timeout", "5"}, false, {}, 0, false, false},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"addrix-cli"};
@@ -207,11 +214,9 @@ TEST_F(CliTest, SetTellsTheOutcomeOnlyAfterTheEntryIsRemoved) {
     // the entry gone already.
     platform->onEcho = [](const FakePlatform::EchoCall& call) { return call.payloadSize == 408; };
     std::atomic<bool> removed{false};
-    platform->onLaunchArp = [&removed](const std::string& parameters) {
-        if (parameters.rfind("-d ", 0) == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            removed = true;
-        }
+    platform->onRemoveNeighbour = [&removed](Ipv4Address) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        removed = true;
         return true;
     };
     WatchedOutput watched(removed);
@@ -320,6 +325,60 @@ TEST_F(CliTest, HomeRefusesAnAddressNoDeviceCanHave) {
         EXPECT_EQ(out.str(), "");
         EXPECT_TRUE(platform->EchoCalls().empty());
     }
+}
+
+// The tagged entry for 192.168.1.LAST, bound to 02C0A70000LAST.
+OwnNeighbourEntry TaggedEntry(uint8_t last, const char* interfaceName = "eth0") {
+    const uint8_t bytes[4] = {192, 168, 1, last};
+    uint32_t networkOrder = 0;
+    std::memcpy(&networkOrder, bytes, sizeof networkOrder);
+    char serial[13];
+    std::snprintf(serial, sizeof serial, "02C0A70000%02u", static_cast<unsigned>(last));
+    return {Ipv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
+}
+
+TEST_F(CliTest, CleanRemovesTheEntriesNoLiveRunOwnsAndListsThem) {
+    CommandLine line;
+    line.command = CommandLine::Command::Clean;
+    // .51 is orphaned; .52 belongs to a live run elsewhere; .53 is orphaned
+    // but the kernel refuses to remove it; .54 is orphaned on two interfaces.
+    platform->SetOwnNeighbours({TaggedEntry(51), TaggedEntry(52), TaggedEntry(53), TaggedEntry(54, "eth0"),
+                                TaggedEntry(54, "eth1")});
+    platform->addressesHeldElsewhere.insert(TaggedEntry(52).address.GetNetworkOrder());
+    platform->onRemoveNeighbour = [](Ipv4Address address) { return address != TaggedEntry(53).address; };
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Clean(line, out, err), 1);
+    EXPECT_EQ(out.str(),
+              "removed 192.168.1.51 lladdr 02-C0-A7-00-00-51 dev eth0\n"
+              "removed 192.168.1.54 lladdr 02-C0-A7-00-00-54 dev eth0\n"
+              "removed 192.168.1.54 lladdr 02-C0-A7-00-00-54 dev eth1\n");
+    EXPECT_EQ(err.str(), "addrix-cli: could not remove 192.168.1.53 lladdr 02-C0-A7-00-00-53 dev eth0\n");
+    // The live run's entry was never touched; every lock taken was given back.
+    EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{"-d 192.168.1.51", "-d 192.168.1.53",
+                                                              "-d 192.168.1.54", "-d 192.168.1.54"}));
+    EXPECT_TRUE(platform->LockedAddresses().empty());
+
+    // Nothing left that it may remove: nothing to say, done.
+    platform->ClearRecords();
+    platform->onRemoveNeighbour = nullptr;
+    platform->SetOwnNeighbours({TaggedEntry(52)});
+    std::ostringstream quietOut, quietErr;
+    EXPECT_EQ(AddrixCli::Clean(line, quietOut, quietErr), 0);
+    EXPECT_EQ(quietOut.str() + quietErr.str(), "");
+    EXPECT_TRUE(platform->ArpCalls().empty());
+}
+
+TEST_F(CliTest, CleanWithoutTheRightToChangeNeighboursTouchesNothing) {
+    platform->rights.canChangeNeighbours = false;
+    platform->rights.canSendEcho = false;  // not needed: clean sends nothing
+    platform->SetOwnNeighbours({TaggedEntry(51)});
+    CommandLine line;
+    line.command = CommandLine::Command::Clean;
+    line.program = "addrix-cli";
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Clean(line, out, err), 1);
+    EXPECT_NE(err.str().find("rights it needs: CAP_NET_ADMIN."), std::string::npos) << err.str();
+    EXPECT_TRUE(platform->ArpCalls().empty());
 }
 
 }  // namespace
