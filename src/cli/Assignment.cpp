@@ -18,10 +18,10 @@ Assignment::Ending EndingOf(SetIPEvent event) {
 
 }  // namespace
 
-void Assignment::Start(const std::string& serialNumber, const std::string& address) {
+void Assignment::Start(const std::string& serialNumber, const std::string& address, uint32_t intervalMs) {
     job_ = new SetIP;
     job_->AddListener(this, 0);
-    job_->Set(serialNumber, address);
+    job_->Set(serialNumber, address, intervalMs);
 }
 
 Assignment::Ending Assignment::Wait(std::chrono::steady_clock::time_point deadline) {

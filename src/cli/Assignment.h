@@ -27,8 +27,10 @@ public:
     Assignment(const Assignment&) = delete;
     Assignment& operator=(const Assignment&) = delete;
 
-    // Creates the job, registers this listener and starts the job.
-    void Start(const std::string& serialNumber, const std::string& address);
+    // Creates the job, registers this listener and starts the job, which
+    // sends an echo request every `intervalMs` while it waits for the device.
+    void Start(const std::string& serialNumber, const std::string& address,
+               uint32_t intervalMs = SetIP::kEchoWindowMs);
     // Waits until the job reports, `Interrupt` is called or `deadline` passes.
     Ending Wait(std::chrono::steady_clock::time_point deadline);
     // The job's outcome, if it has reported one.

@@ -69,7 +69,7 @@ std::vector<DeviceState> BatchRun::Run(BatchProgress& progress, bool& allStopped
             device.stage = DeviceState::Stage::Checking;
             device.started = BatchClock::now();
             jobs[next] = std::make_unique<Assignment>(wake);
-            jobs[next]->Start(device.row.serialNumber, device.row.address);
+            jobs[next]->Start(device.row.serialNumber, device.row.address, settings_.intervalMs);
             running.push_back(next);
             changed.push_back(next);
         }

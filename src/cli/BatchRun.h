@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -45,6 +46,7 @@ public:
 struct BatchSettings {
     unsigned parallel = 32;
     std::chrono::seconds timeout{1200};
+    uint32_t intervalMs = 1000;  // between echo requests to a device
 };
 
 class BatchRun {

@@ -86,7 +86,7 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
     Assignment assignment;
     SignalWatcher signals([&assignment](int signal) { assignment.Interrupt(signal); });
     const auto started = std::chrono::steady_clock::now();
-    assignment.Start(serial, address);
+    assignment.Start(serial, address, line.intervalMs);
 
     const Assignment::Ending ending = assignment.Wait(started + std::chrono::seconds(line.timeoutSeconds));
     if (ending == Assignment::Ending::Interrupted) log.Trace("Canceling");
@@ -182,7 +182,7 @@ int Batch(const CommandLine& line, std::istream& in, std::ostream& out, std::ost
     if (!HasNetworkRights(line, true, err)) return kExitToolFailure;
     log.Trace("%zu devices, %u at once", rows->size(), line.parallel);
 
-    BatchRun run(std::move(*rows), {line.parallel, std::chrono::seconds(line.timeoutSeconds)});
+    BatchRun run(std::move(*rows), {line.parallel, std::chrono::seconds(line.timeoutSeconds), line.intervalMs});
     // The watcher comes first: the jobs' workers must inherit the blocked signals.
     SignalWatcher signals([&run](int signal) { run.Interrupt(signal); });
     const ProgressStyle style = line.json ? ProgressStyle::Json

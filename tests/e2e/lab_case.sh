@@ -522,6 +522,41 @@ assert objects[2]["outcome"] == "in_use" and objects[2]["label"] == "" and objec
 PY
         expect_neighbour_table_clean
         ;;
+    scan)
+        # Four of the maker's devices and two other hosts have addresses; a
+        # device still waiting for one has none. scan lists exactly the four.
+        hosts=()
+        for i in 1 2 3 4; do hosts+=(--preassigned "02C0A70001$(printf %02d $i)=10.213.7.$((100 + i))"); done
+        hosts+=(--preassigned "0A1B2C000001=10.213.7.200" --silent-host "0A1B2C000002=10.213.7.3")
+        start_devsim --duration 60 "${hosts[@]}" "$device_mac"
+        start_neighbour_monitor
+        start_cli scan
+        wait_cli 20
+        expect_status 0
+        [[ $(awk '{print $1, $2}' "$work/cli.out" | tr '\n' ' ') == \
+            "10.213.7.101 02:c0:a7:00:01:01 10.213.7.102 02:c0:a7:00:01:02 10.213.7.103 02:c0:a7:00:01:03 10.213.7.104 02:c0:a7:00:01:04 " ]] ||
+            fail "scan found: $(cat "$work/cli.out")"
+        start_cli scan --all --interface lab0 --json
+        wait_cli 20
+        expect_status 0
+        python3 - "$work/cli.out" <<'PY' || fail "scan --all --json: $(cat "$work/cli.out")"
+import json, sys
+hosts = [json.loads(line) for line in open(sys.argv[1]).read().splitlines()]
+assert [h["address"] for h in hosts] == ["10.213.7.3", "10.213.7.101", "10.213.7.102", "10.213.7.103",
+                                         "10.213.7.104", "10.213.7.200"], hosts
+for h in hosts:
+    assert list(h) == ["address", "mac", "rtt_ms", "maker", "interface"], h
+    assert h["maker"] == h["mac"].startswith("02:c0:a7") and h["interface"] == "lab0" and h["rtt_ms"] >= 0, h
+PY
+        # A subnet larger than allowed is refused before anything is sent.
+        start_cli scan --max-hosts 253
+        wait_cli 10
+        expect_status 2
+        grep -qF "10.213.7.0/24" "$work/cli.log" || fail "the refusal does not name the subnet"
+        # The sweep leaves nothing in the neighbour table.
+        grep -qE "^10\.213\.7\.(3|10[1-4]|200) " "$work/neigh" && fail "the scan changed the neighbour table"
+        expect_neighbour_table_clean
+        ;;
     dialog)
         # The dialog, offscreen, typed into and started with its own button;
         # the device restarts a couple of seconds later.
