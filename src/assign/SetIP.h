@@ -10,7 +10,7 @@
 
 #include "assign/SetIPNotifier.h"
 #include "assign/Thread.h"
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 #include "platform/Platform.h"
 
@@ -45,10 +45,10 @@ private:
 
     // Removes a tagged entry for the address that no live run owns: with the
     // address lock held, any such entry was left by a run that died.
-    void RemoveOrphanedEntry(Ipv4Address address);
+    void RemoveOrphanedEntry(IPv4Address address);
     // The ARP probe: any answer from a MAC other than the device's means the
     // address is taken.
-    ProbeVerdict ProbeWithArp(Ipv4Address address, const MacAddress& device);
+    ProbeVerdict ProbeWithArp(IPv4Address address, const MacAddress& device);
 
     std::string macText;
     std::string addressText;
