@@ -60,7 +60,7 @@ bool SetIP::MultiPing(const std::string& address, int count) {
     return false;
 }
 
-void SetIP::RemoveOrphanedEntry(Ipv4Address address) {
+void SetIP::RemoveOrphanedEntry(IPv4Address address) {
     LogScope log("SetIP::RemoveOrphanedEntry");
     for (const OwnNeighbourEntry& entry : Platform::Current().ListOwnNeighbours()) {
         if (entry.address != address) continue;
@@ -71,7 +71,7 @@ void SetIP::RemoveOrphanedEntry(Ipv4Address address) {
     }
 }
 
-SetIP::ProbeVerdict SetIP::ProbeWithArp(Ipv4Address address, const MacAddress& device) {
+SetIP::ProbeVerdict SetIP::ProbeWithArp(IPv4Address address, const MacAddress& device) {
     LogScope log("SetIP::ProbeWithArp");
     const ArpProbeResult probe = Zorvel::ArpProbe(address, cancel_.get());
     if (probe.status == ArpProbeResult::Status::Cancelled || !running) return ProbeVerdict::Cancelled;
@@ -156,7 +156,7 @@ int32_t SetIP::Run(uintptr_t) {
         NotifyListeners(SetIPEvent::Failed);
         return 0;
     }
-    const Ipv4Address target(resolved);
+    const IPv4Address target(resolved);
 
     // Held for the whole run: no other run probes, sets or removes an entry
     // for this address meanwhile.

@@ -10,7 +10,7 @@
 
 #include "assign/SetIPNotifier.h"
 #include "assign/Thread.h"
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 #include "platform/Platform.h"
 
@@ -54,10 +54,10 @@ private:
 
     // Removes a tagged entry for the address that no live run owns: with the
     // address lock held, any such entry was left by a run that died.
-    void RemoveOrphanedEntry(Ipv4Address address);
+    void RemoveOrphanedEntry(IPv4Address address);
     // The ARP probe: any answer from a MAC other than the device's means the
     // address is taken.
-    ProbeVerdict ProbeWithArp(Ipv4Address address, const MacAddress& device);
+    ProbeVerdict ProbeWithArp(IPv4Address address, const MacAddress& device);
     // The assignment pings until the device answers or the job is cancelled:
     // one at a time, each taking its window, or, with a shorter interval,
     // one every interval on helper threads. True when the device answered.

@@ -39,7 +39,7 @@ bool Ping(const char* host, uint32_t timeoutMs, uint16_t size, CancelEvent* canc
     return answered;
 }
 
-bool ArpAdd(Ipv4Address address, const MacAddress& mac) {
+bool ArpAdd(IPv4Address address, const MacAddress& mac) {
     LogScope log("Zorvel::ArpAdd");
     log.Debug("Arp add ip: '%s' for eth '%s'.", address.ToText().c_str(), mac.ToText().c_str());
     if (Platform::Current().SetNeighbour(address, mac)) return true;
@@ -47,13 +47,13 @@ bool ArpAdd(Ipv4Address address, const MacAddress& mac) {
     return false;
 }
 
-void ArpDel(Ipv4Address address) {
+void ArpDel(IPv4Address address) {
     LogScope log("Zorvel::ArpDel");
     log.Debug("Arp delete ip: '%s' ", address.ToText().c_str());
     if (!Platform::Current().RemoveNeighbour(address)) log.Error("Zorvel::ArpDel - arp failed");
 }
 
-ArpProbeResult ArpProbe(Ipv4Address address, CancelEvent* cancel) {
+ArpProbeResult ArpProbe(IPv4Address address, CancelEvent* cancel) {
     LogScope log("Zorvel::ArpProbe");
     log.Debug("Arp probe '%s'", address.ToText().c_str());
     ArpProbeResult result = Platform::Current().ProbeArp(address, cancel);

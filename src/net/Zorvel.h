@@ -3,7 +3,7 @@
 // entry of our own.
 #pragma once
 
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 #include "platform/Platform.h"
 
@@ -20,12 +20,12 @@ bool Ping(const char* host, uint32_t timeoutMs, uint16_t size, CancelEvent* canc
 
 // Sets the static entry binding `address` to `mac` (written to the log and
 // to the arp command as XX-XX-XX-XX-XX-XX); false when it could not be set.
-bool ArpAdd(Ipv4Address address, const MacAddress& mac);
+bool ArpAdd(IPv4Address address, const MacAddress& mac);
 
 // Removes the entry that ArpAdd set for `address`.
-void ArpDel(Ipv4Address address);
+void ArpDel(IPv4Address address);
 
 // Asks with ARP who has `address`; see Platform::ProbeArp.
-ArpProbeResult ArpProbe(Ipv4Address address, CancelEvent* cancel);
+ArpProbeResult ArpProbe(IPv4Address address, CancelEvent* cancel);
 
 }  // namespace Zorvel

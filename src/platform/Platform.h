@@ -4,7 +4,7 @@
 #pragma once
 
 #include <array>
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 
 #include <cstddef>
@@ -112,7 +112,7 @@ public:
 
 // One neighbour entry that carries this program's tag.
 struct OwnNeighbourEntry {
-    Ipv4Address address;
+    IPv4Address address;
     MacAddress mac;
     std::string interfaceName;
 };
@@ -195,24 +195,24 @@ public:
     // another, holds it (or the lock cannot be had at all). The lock's scope
     // is the neighbour table's: the network namespace on Linux, the host on
     // Windows.
-    virtual std::unique_ptr<AddressLock> LockAddress(Ipv4Address address) = 0;
+    virtual std::unique_ptr<AddressLock> LockAddress(IPv4Address address) = 0;
     // Binds `address` to `mac` with a static entry, tagged as ours where the
     // system keeps tags, replacing a dynamic entry. False when the entry
     // cannot be set: on Linux the kernel's refusal, or an untagged permanent
     // entry that is not ours to replace; on Windows only a failed launch of
     // "arp -s", whose own outcome is not awaited.
-    virtual bool SetNeighbour(Ipv4Address address, const MacAddress& mac) = 0;
+    virtual bool SetNeighbour(IPv4Address address, const MacAddress& mac) = 0;
     // Removes the entry for `address` that this program set; an entry
     // without our tag is never touched. True also when there was none. On
     // Windows "arp -d", not awaited; false when it could not be launched.
-    virtual bool RemoveNeighbour(Ipv4Address address) = 0;
+    virtual bool RemoveNeighbour(IPv4Address address) = 0;
     // Every entry that carries our tag, on every interface; none on a system
     // without tags (Windows).
     virtual std::vector<OwnNeighbourEntry> ListOwnNeighbours() = 0;
     // Asks who has `address`, as RFC 5227 probes: three ARP requests with
     // sender address 0.0.0.0 on the interface of the route to the address,
     // then a short wait for late answers. Returns early when `cancel` fires.
-    virtual ArpProbeResult ProbeArp(Ipv4Address address, CancelEvent* cancel) = 0;
+    virtual ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) = 0;
     // Asks each of `targets` (network byte order) by ARP who has it, on the
     // interface `interfaceName` with `senderAddress` as the sender, sending
     // at most `requestsPerSecond`; then waits `lingerMs` for late answers.

@@ -214,7 +214,7 @@ TEST_F(CliTest, SetTellsTheOutcomeOnlyAfterTheEntryIsRemoved) {
     // the entry gone already.
     platform->onEcho = [](const FakePlatform::EchoCall& call) { return call.payloadSize == 408; };
     std::atomic<bool> removed{false};
-    platform->onRemoveNeighbour = [&removed](Ipv4Address) {
+    platform->onRemoveNeighbour = [&removed](IPv4Address) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         removed = true;
         return true;
@@ -334,7 +334,7 @@ OwnNeighbourEntry TaggedEntry(uint8_t last, const char* interfaceName = "eth0") 
     std::memcpy(&networkOrder, bytes, sizeof networkOrder);
     char serial[13];
     std::snprintf(serial, sizeof serial, "02C0A70000%02u", static_cast<unsigned>(last));
-    return {Ipv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
+    return {IPv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
 }
 
 TEST_F(CliTest, CleanRemovesTheEntriesNoLiveRunOwnsAndListsThem) {
@@ -345,7 +345,7 @@ TEST_F(CliTest, CleanRemovesTheEntriesNoLiveRunOwnsAndListsThem) {
     platform->SetOwnNeighbours({TaggedEntry(51), TaggedEntry(52), TaggedEntry(53), TaggedEntry(54, "eth0"),
                                 TaggedEntry(54, "eth1")});
     platform->addressesHeldElsewhere.insert(TaggedEntry(52).address.GetNetworkOrder());
-    platform->onRemoveNeighbour = [](Ipv4Address address) { return address != TaggedEntry(53).address; };
+    platform->onRemoveNeighbour = [](IPv4Address address) { return address != TaggedEntry(53).address; };
     std::ostringstream out, err;
     EXPECT_EQ(AddrixCli::Clean(line, out, err), 1);
     EXPECT_EQ(out.str(),

@@ -306,8 +306,9 @@ case "$case_name" in
         start_run second "$cli" set "$other_mac" "$device_ip" --timeout 40
         wait_run second 10
         expect_run_status second 6
-        grep -qF "$device_ip" "$work/second.out" || fail "the refusal does not name $device_ip"
-        grep -q "Ping '$device_ip'" "$work/second.log" && fail "the second run pinged"
+        grep -qF "The IP address $device_ip is being assigned by another run" "$work/second.out" ||
+            fail "second run: no refusal"
+        grep -q "Ping '$device_ip'\|Arp probe" "$work/second.log" && fail "the second run probed the address"
         wait_run first 40
         expect_run_status first 0
         grep -qF "The IP address $device_ip was successfully assigned" "$work/first.out" || fail "first run: no success"
@@ -329,6 +330,7 @@ case "$case_name" in
         wait_cli 20
         expect_status 3
         expect_output "The IP address $device_ip is already in use."
+        expect_log "Removing orphaned entry '$device_ip'"
         grep -q '"event":"replied".*"02:c0:a7:00:00:02","kind":"echo"' "$work/events" ||
             fail "the test pings never reached the host that has the address"
         expect_no_entry_left
@@ -342,6 +344,7 @@ case "$case_name" in
         wait_cli 20
         expect_status 3
         expect_output "The IP address $device_ip is already in use."
+        expect_log "QRM:E:SetIP::Run - Address '$device_ip' is already in use, cannot use address"
         grep -q '"event":"replied".*"kind":"echo"' "$work/events" && fail "the silent host answered an echo"
         grep -q '"event":"replied".*"02:c0:a7:00:00:02","kind":"arp"' "$work/events" || fail "no ARP answer"
         permanent_entry_added && fail "a permanent neighbour entry was added"
@@ -359,6 +362,7 @@ case "$case_name" in
         start_on_host unshare --user --map-root-user "$cli" set "$device_mac" "$device_ip" --timeout 60
         wait_cli 30
         expect_status 1
+        expect_output "The IP address $device_ip could not be bound to $device_mac"
         grep -q "size 408" "$work/cli.log" && fail "the job pinged without its entry"
         permanent_entry_added && fail "a permanent neighbour entry was added"
         ;;

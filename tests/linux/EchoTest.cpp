@@ -14,7 +14,9 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <string>
+#include <thread>
 
 // Names the socket kind in test output; found by argument-dependent lookup.
 void PrintTo(EchoSocket::Kind kind, std::ostream* os) { *os << (kind == EchoSocket::Kind::Datagram ? "Datagram" : "Raw"); }
@@ -155,6 +157,34 @@ TEST_P(EchoTest, PingThroughTheLinuxLayerLogsItsResult) {
                                             "QRM:D:Zorvel::Ping - Ping '10.213.0.3' - result 0"}));
     }
     Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+}
+
+// The job's cancel reaches an echo in flight: it ends at once, long before
+// its time-out, for a silent address and for one whose router answers with
+// an error (where the shared code's wait for the rest of the window is what
+// is cut short).
+TEST_P(EchoTest, ACancelEndsTheEchoInFlight) {
+    const char* silentAddresses[] = {"10.213.0.77"};
+    for (const char* silent : silentAddresses) {
+        SCOPED_TRACE(silent);
+        NetLab::Entered in(lab.HostNamespace());
+        ASSERT_TRUE(in.Ok());
+        std::unique_ptr<CancelEvent> cancel = platform.CreateCancelEvent();
+        ASSERT_NE(cancel, nullptr);
+        const milliseconds timeout{20000};
+        auto firing = std::async(std::launch::async, [&] {
+            std::this_thread::sleep_for(milliseconds(100));
+            cancel->Fire();
+        });
+        const auto start = Clock::now();
+        EXPECT_FALSE(platform.SendEcho(Address(silent), 0, static_cast<uint32_t>(timeout.count()), cancel.get()));
+        EXPECT_LT(Clock::now() - start, timeout / 2);  // a generous bound: ended long before its time-out
+        firing.get();
+        // Fired, it stays fired: the next request does not wait at all.
+        const auto again = Clock::now();
+        EXPECT_FALSE(platform.SendEcho(Address(silent), 0, static_cast<uint32_t>(timeout.count()), cancel.get()));
+        EXPECT_LT(Clock::now() - again, timeout / 2);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SocketKinds, EchoTest,

@@ -24,7 +24,7 @@ using ::testing::IsEmpty;
 constexpr const char* kEntryAddress = "10.213.0.50";
 const MacAddress kMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
 
-Ipv4Address Address(const char* text) { return Ipv4Address(::inet_addr(text)); }
+IPv4Address Address(const char* text) { return IPv4Address(::inet_addr(text)); }
 
 // A lab with host 10.213.0.1/24; entries are made from inside its host
 // namespace, as the program makes them in its own.
@@ -63,7 +63,7 @@ protected:
     std::string TaggedEntry(const std::string& address) const { return Entry(address, " proto 173"); }
 
     std::string PermanentEntry(const std::string& address, const std::string& lladdr) const {
-        return address + " dev " + lab.HostInterface() + " lladdr " + lladdr + " proto 173 PERMANENT";
+        return address + " dev " + lab.HostInterface() + " lladdr " + lladdr + " PERMANENT proto 173";
     }
 
     NetLab lab{"nb"};
@@ -117,8 +117,8 @@ TEST_F(NeighbourTest, RemoveWithoutAnEntryStillCounts) {
 
 TEST_F(NeighbourTest, RemoveTakesOurEntriesFromEveryInterface) {
     // A second link whose own route does not lead to the address.
-    RunIp("ip link add addrixd0 type dummy && ip link set addrixd0 up");
-    RunIp("ip neigh replace 10.213.0.50 lladdr 02:00:00:00:00:02 nud permanent proto 173 dev addrixd0");
+    RunIp("ip link add addrixx0 type veth peer name addrixx1 && ip link set addrixx0 up");
+    RunIp("ip neigh replace 10.213.0.50 lladdr 02:00:00:00:00:02 nud permanent proto 173 dev addrixx0");
     ASSERT_TRUE(Set(kEntryAddress));
     EXPECT_TRUE(Remove(kEntryAddress));
     EXPECT_EQ(Entry(kEntryAddress), "");

@@ -1,6 +1,6 @@
 // The values that the platform calls take: a MAC address read from a serial
 // number, and an IPv4 address, each with the text it prints as.
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 
 #include <gtest/gtest.h>
@@ -47,13 +47,13 @@ TEST(MacAddressTest, PrintsAsTheArpCommandTakesIt) {
     EXPECT_EQ(MacAddress().ToText(), "00-00-00-00-00-00");
 }
 
-TEST(Ipv4AddressTest, PrintsItsBytesInMemoryOrder) {
+TEST(IPv4AddressTest, PrintsItsBytesInMemoryOrder) {
     const uint8_t bytes[4] = {192, 168, 0, 90};
     uint32_t networkOrder;
     std::memcpy(&networkOrder, bytes, sizeof networkOrder);
-    EXPECT_EQ(Ipv4Address(networkOrder).ToText(), "192.168.0.90");
-    EXPECT_EQ(Ipv4Address(0xFFFFFFFF).ToText(), "255.255.255.255");
-    EXPECT_EQ(Ipv4Address().ToText(), "0.0.0.0");
+    EXPECT_EQ(IPv4Address(networkOrder).ToText(), "192.168.0.90");
+    EXPECT_EQ(IPv4Address(0xFFFFFFFF).ToText(), "255.255.255.255");
+    EXPECT_EQ(IPv4Address().ToText(), "0.0.0.0");
 }
 
 }  // namespace

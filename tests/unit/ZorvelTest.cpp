@@ -116,12 +116,12 @@ void PrintTo(const ArpCase& c, std::ostream* os) { *os << (c.launched ? "launche
 
 class ArpTest : public ZorvelTest, public ::testing::WithParamInterface<ArpCase> {};
 
-const Ipv4Address kDevice(StoredAddress({192, 168, 0, 90}));
+const IPv4Address kDevice(StoredAddress({192, 168, 0, 90}));
 const MacAddress kDeviceMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
 
 TEST_P(ArpTest, ChangesTheEntryAndLogsOnlyAFailure) {
-    platform->onSetNeighbour = [&](Ipv4Address, const MacAddress&) { return GetParam().launched; };
-    platform->onRemoveNeighbour = [&](Ipv4Address) { return GetParam().launched; };
+    platform->onSetNeighbour = [&](IPv4Address, const MacAddress&) { return GetParam().launched; };
+    platform->onRemoveNeighbour = [&](IPv4Address) { return GetParam().launched; };
     EXPECT_EQ(Zorvel::ArpAdd(kDevice, kDeviceMac), GetParam().launched);
     EXPECT_EQ(platform->DebugLines(), GetParam().addLines);
     platform->ClearRecords();
@@ -130,8 +130,8 @@ TEST_P(ArpTest, ChangesTheEntryAndLogsOnlyAFailure) {
 }
 
 TEST_P(ArpTest, PassesAddressAndMac) {
-    platform->onSetNeighbour = [&](Ipv4Address, const MacAddress&) { return GetParam().launched; };
-    platform->onRemoveNeighbour = [&](Ipv4Address) { return GetParam().launched; };
+    platform->onSetNeighbour = [&](IPv4Address, const MacAddress&) { return GetParam().launched; };
+    platform->onRemoveNeighbour = [&](IPv4Address) { return GetParam().launched; };
     Zorvel::ArpAdd(kDevice, kDeviceMac);
     Zorvel::ArpDel(kDevice);
     EXPECT_EQ(platform->ArpCalls(), (Lines{"-s 192.168.0.90 0A-1B-2C-3D-4E-5F", "-d 192.168.0.90"}));

@@ -15,7 +15,7 @@
 namespace {
 
 const uint32_t kLoopback = htonl(INADDR_LOOPBACK);
-const Ipv4Address kDevice(htonl(0xC0A8005A));  // 192.168.0.90
+const IPv4Address kDevice(htonl(0xC0A8005A));  // 192.168.0.90
 const MacAddress kDeviceMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
 
 class WindowsNetwork : public ::testing::Test {
@@ -165,11 +165,11 @@ TEST(WindowsCancel, ACallThatEndsFirstGivesItsResult) {
 
 TEST(WindowsAddressLock, OneHolderPerAddressUntilReleased) {
     WindowsPlatform platform;
-    const Ipv4Address address(htonl(0x0AD5073C));  // 10.213.7.60
+    const IPv4Address address(htonl(0x0AD5073C));  // 10.213.7.60
     std::unique_ptr<AddressLock> first = platform.LockAddress(address);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(platform.LockAddress(address), nullptr);
-    EXPECT_NE(platform.LockAddress(Ipv4Address(htonl(0x0AD5073D))), nullptr);
+    EXPECT_NE(platform.LockAddress(IPv4Address(htonl(0x0AD5073D))), nullptr);
     first.reset();
     EXPECT_NE(platform.LockAddress(address), nullptr);
 }

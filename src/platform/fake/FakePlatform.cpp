@@ -53,7 +53,7 @@ std::vector<std::string> FakePlatform::ArpCalls() const {
     return arpCalls_;
 }
 
-std::vector<Ipv4Address> FakePlatform::ArpProbes() const {
+std::vector<IPv4Address> FakePlatform::ArpProbes() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return arpProbes_;
 }
@@ -200,14 +200,14 @@ std::unique_ptr<CancelEvent> FakePlatform::CreateCancelEvent() {
 
 void FakePlatform::Sleep(uint32_t milliseconds) { RecordWait(milliseconds); }
 
-std::unique_ptr<AddressLock> FakePlatform::LockAddress(Ipv4Address address) {
+std::unique_ptr<AddressLock> FakePlatform::LockAddress(IPv4Address address) {
     const uint32_t value = address.GetNetworkOrder();
     std::lock_guard<std::mutex> lock(mutex_);
     if (addressesHeldElsewhere.count(value) != 0 || !locked_.insert(value).second) return nullptr;
     return std::make_unique<FakeAddressLock>(*this, value);
 }
 
-bool FakePlatform::SetNeighbour(Ipv4Address address, const MacAddress& mac) {
+bool FakePlatform::SetNeighbour(IPv4Address address, const MacAddress& mac) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         arpCalls_.push_back("-s " + address.ToText() + " " + mac.ToText());
@@ -219,7 +219,7 @@ bool FakePlatform::SetNeighbour(Ipv4Address address, const MacAddress& mac) {
     return true;
 }
 
-bool FakePlatform::RemoveNeighbour(Ipv4Address address) {
+bool FakePlatform::RemoveNeighbour(IPv4Address address) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         arpCalls_.push_back("-d " + address.ToText());
@@ -232,7 +232,7 @@ bool FakePlatform::RemoveNeighbour(Ipv4Address address) {
 
 std::vector<OwnNeighbourEntry> FakePlatform::ListOwnNeighbours() { return OwnNeighbours(); }
 
-ArpProbeResult FakePlatform::ProbeArp(Ipv4Address address, CancelEvent* cancel) {
+ArpProbeResult FakePlatform::ProbeArp(IPv4Address address, CancelEvent* cancel) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         arpProbes_.push_back(address);

@@ -20,10 +20,10 @@ public:
     // --- Programmed answers (set before use; hooks run on the calling thread)
     std::function<bool(const EchoCall&)> onEcho;                // default: no answer
     // Neighbour entries: whether setting / removing works (default: yes).
-    std::function<bool(Ipv4Address, const MacAddress&)> onSetNeighbour;
-    std::function<bool(Ipv4Address)> onRemoveNeighbour;
+    std::function<bool(IPv4Address, const MacAddress&)> onSetNeighbour;
+    std::function<bool(IPv4Address)> onRemoveNeighbour;
     // The ARP probe's answer; default: sent, nobody answered.
-    std::function<ArpProbeResult(Ipv4Address, CancelEvent*)> onProbeArp;
+    std::function<ArpProbeResult(IPv4Address, CancelEvent*)> onProbeArp;
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
     // The answers of an ARP sweep: (interface, sender, targets) -> answers.
@@ -55,7 +55,7 @@ public:
     // Each neighbour change in the arp command's words: "-s ADDRESS MAC"
     // for SetNeighbour, "-d ADDRESS" for RemoveNeighbour.
     std::vector<std::string> ArpCalls() const;
-    std::vector<Ipv4Address> ArpProbes() const;
+    std::vector<IPv4Address> ArpProbes() const;
     // Every wait for the rest of a window, through Sleep or a cancel event,
     // in milliseconds; none of them takes any time.
     std::vector<uint32_t> Waits() const;
@@ -94,11 +94,11 @@ public:
     // Its WaitFor returns at once, fired or not, after recording the wait.
     std::unique_ptr<CancelEvent> CreateCancelEvent() override;
     void Sleep(uint32_t milliseconds) override;
-    std::unique_ptr<AddressLock> LockAddress(Ipv4Address address) override;
-    bool SetNeighbour(Ipv4Address address, const MacAddress& mac) override;
-    bool RemoveNeighbour(Ipv4Address address) override;
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
     std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
-    ArpProbeResult ProbeArp(Ipv4Address address, CancelEvent* cancel) override;
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -119,7 +119,7 @@ private:
     std::vector<std::string> debugLines_;
     std::vector<EchoCall> echoCalls_;
     std::vector<std::string> arpCalls_;
-    std::vector<Ipv4Address> arpProbes_;
+    std::vector<IPv4Address> arpProbes_;
     std::vector<uint32_t> waits_;
     std::vector<OwnNeighbourEntry> ownNeighbours_;
     std::set<uint32_t> locked_;

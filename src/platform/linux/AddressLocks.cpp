@@ -24,9 +24,9 @@ private:
 
 }  // namespace
 
-std::string LinuxPlatform::AddressLockName(Ipv4Address address) { return "addrix/address/" + address.ToText(); }
+std::string LinuxPlatform::AddressLockName(IPv4Address address) { return "addrix/address/" + address.ToText(); }
 
-std::unique_ptr<AddressLock> LinuxPlatform::LockAddress(Ipv4Address address) {
+std::unique_ptr<AddressLock> LinuxPlatform::LockAddress(IPv4Address address) {
     const std::string name = AddressLockName(address);
     sockaddr_un socketAddress{};
     socketAddress.sun_family = AF_UNIX;

@@ -157,7 +157,7 @@ private:
 
 }  // namespace
 
-ArpProbeResult LinuxPlatform::ProbeArp(Ipv4Address address, CancelEvent* cancel) {
+ArpProbeResult LinuxPlatform::ProbeArp(IPv4Address address, CancelEvent* cancel) {
     ArpProbeResult result;
     const std::optional<uint32_t> interfaceIndex = NeighbourTable::RouteInterface(address);
     PacketSocket socket(interfaceIndex.value_or(0));

@@ -41,12 +41,12 @@ public:
     std::unique_ptr<CancelEvent> CreateCancelEvent() override;
     void Sleep(uint32_t milliseconds) override;
     // An abstract Unix socket bound to AddressLockName.
-    std::unique_ptr<AddressLock> LockAddress(Ipv4Address address) override;
-    bool SetNeighbour(Ipv4Address address, const MacAddress& mac) override;
-    bool RemoveNeighbour(Ipv4Address address) override;
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
     std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
     // Over a packet socket.
-    ArpProbeResult ProbeArp(Ipv4Address address, CancelEvent* cancel) override;
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -58,5 +58,5 @@ public:
 
     // The abstract socket name ("addrix/address/10.213.7.50", after the
     // leading NUL byte) whose binding holds an address.
-    static std::string AddressLockName(Ipv4Address address);
+    static std::string AddressLockName(IPv4Address address);
 };

@@ -108,7 +108,7 @@ std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
 }
 
 nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uint32_t interfaceIndex,
-                         Ipv4Address address) {
+                         IPv4Address address) {
     nlmsghdr* request = socket.Begin(type, flags);
     auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
     neighbour->ndm_family = AF_INET;
@@ -123,7 +123,7 @@ int ReadNeighbourAttribute(const nlattr* attribute, void* context) {
     switch (mnl_attr_get_type(attribute)) {
         case NDA_DST:
             if (mnl_attr_get_payload_len(attribute) == sizeof(uint32_t))
-                record.address = Ipv4Address(mnl_attr_get_u32(attribute));
+                record.address = IPv4Address(mnl_attr_get_u32(attribute));
             break;
         case NDA_LLADDR:
             if (mnl_attr_get_payload_len(attribute) == sizeof(MacAddress::Bytes)) {
@@ -174,12 +174,12 @@ bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& 
     return mnl_cb_run(bytes, length, 0, 0, ReadNeighbour, &records) != MNL_CB_ERROR;
 }
 
-std::optional<uint32_t> RouteInterface(Ipv4Address address) {
+std::optional<uint32_t> RouteInterface(IPv4Address address) {
     RouteSocket socket;
     return ::RouteInterface(socket, address.GetNetworkOrder());
 }
 
-bool Set(Ipv4Address address, const MacAddress& mac) {
+bool Set(IPv4Address address, const MacAddress& mac) {
     RouteSocket socket;
     const std::optional<uint32_t> interfaceIndex = ::RouteInterface(socket, address.GetNetworkOrder());
     if (!interfaceIndex) return false;
@@ -199,7 +199,7 @@ bool Set(Ipv4Address address, const MacAddress& mac) {
     return socket.Transact(request);
 }
 
-bool RemoveOwn(Ipv4Address address) {
+bool RemoveOwn(IPv4Address address) {
     RouteSocket socket;
     const std::optional<std::vector<Record>> records = Dump(socket);
     if (!records) return false;

@@ -18,7 +18,7 @@ namespace NeighbourTable {
 struct Record {
     uint32_t interfaceIndex = 0;
     uint16_t state = 0;  // NUD_*
-    std::optional<Ipv4Address> address;
+    std::optional<IPv4Address> address;
     std::optional<MacAddress> mac;      // absent unless 6 bytes long
     std::optional<uint8_t> protocol;    // who added it; absent when untold
 };
@@ -34,14 +34,14 @@ bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& 
 // ours or a dynamic one there. False without a unicast route, without
 // CAP_NET_ADMIN, when the kernel refuses, or when a permanent entry without
 // our tag is there.
-bool Set(Ipv4Address address, const MacAddress& mac);
+bool Set(IPv4Address address, const MacAddress& mac);
 
 // Removes every entry for `address` that carries our tag, on any interface;
 // true also when there is none.
-bool RemoveOwn(Ipv4Address address);
+bool RemoveOwn(IPv4Address address);
 
 // The interface of the kernel's unicast route to `address`, if it has one.
-std::optional<uint32_t> RouteInterface(Ipv4Address address);
+std::optional<uint32_t> RouteInterface(IPv4Address address);
 
 // Every IPv4 entry of the namespace; nothing when the table cannot be read.
 std::optional<std::vector<Record>> List();

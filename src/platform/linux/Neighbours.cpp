@@ -14,11 +14,11 @@ std::string InterfaceName(uint32_t index) {
 
 }  // namespace
 
-bool LinuxPlatform::SetNeighbour(Ipv4Address address, const MacAddress& mac) {
+bool LinuxPlatform::SetNeighbour(IPv4Address address, const MacAddress& mac) {
     return NeighbourTable::Set(address, mac);
 }
 
-bool LinuxPlatform::RemoveNeighbour(Ipv4Address address) { return NeighbourTable::RemoveOwn(address); }
+bool LinuxPlatform::RemoveNeighbour(IPv4Address address) { return NeighbourTable::RemoveOwn(address); }
 
 std::vector<OwnNeighbourEntry> LinuxPlatform::ListOwnNeighbours() {
     std::vector<OwnNeighbourEntry> own;

@@ -26,7 +26,7 @@ private:
 };
 
 // One SendARP, which sends its requests and waits for an answer itself.
-ArpProbeResult AskForAddress(Ipv4Address address) {
+ArpProbeResult AskForAddress(IPv4Address address) {
     ArpProbeResult result;
     Dll library;
     library.Load("iphlpapi.dll");
@@ -56,22 +56,22 @@ bool WindowsPlatform::LaunchArp(const std::string& parameters) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool WindowsPlatform::SetNeighbour(Ipv4Address address, const MacAddress& mac) {
+bool WindowsPlatform::SetNeighbour(IPv4Address address, const MacAddress& mac) {
     return LaunchArp(FormatText("-s %s %s", address.ToText().c_str(), mac.ToText().c_str()));
 }
 
-bool WindowsPlatform::RemoveNeighbour(Ipv4Address address) {
+bool WindowsPlatform::RemoveNeighbour(IPv4Address address) {
     return LaunchArp(FormatText("-d %s", address.ToText().c_str()));
 }
 
 // The arp command keeps no tags.
 std::vector<OwnNeighbourEntry> WindowsPlatform::ListOwnNeighbours() { return {}; }
 
-std::string WindowsPlatform::AddressLockName(Ipv4Address address) {
+std::string WindowsPlatform::AddressLockName(IPv4Address address) {
     return "Global\\addrix-address-" + address.ToText();
 }
 
-std::unique_ptr<AddressLock> WindowsPlatform::LockAddress(Ipv4Address address) {
+std::unique_ptr<AddressLock> WindowsPlatform::LockAddress(IPv4Address address) {
     // The mutex exists while any process holds a handle to it, so whoever
     // creates it owns the address; it is never acquired.
     HANDLE mutex = ::CreateMutexA(nullptr, FALSE, AddressLockName(address).c_str());
@@ -83,7 +83,7 @@ std::unique_ptr<AddressLock> WindowsPlatform::LockAddress(Ipv4Address address) {
     return std::make_unique<MutexAddressLock>(mutex);
 }
 
-ArpProbeResult WindowsPlatform::ProbeArp(Ipv4Address address, CancelEvent* cancel) {
+ArpProbeResult WindowsPlatform::ProbeArp(IPv4Address address, CancelEvent* cancel) {
     std::optional<ArpProbeResult> result =
         RunCancellable<ArpProbeResult>([address] { return AskForAddress(address); }, cancel);
     if (result) return *result;

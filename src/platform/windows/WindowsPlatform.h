@@ -39,13 +39,13 @@ public:
     std::unique_ptr<CancelEvent> CreateCancelEvent() override;
     void Sleep(uint32_t milliseconds) override;
     // A named mutex, AddressLockName, that this process created.
-    std::unique_ptr<AddressLock> LockAddress(Ipv4Address address) override;
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
     // "arp -s ADDRESS MAC" and "arp -d ADDRESS", through LaunchArp.
-    bool SetNeighbour(Ipv4Address address, const MacAddress& mac) override;
-    bool RemoveNeighbour(Ipv4Address address) override;
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
     std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
     // SendARP of the IP helper library.
-    ArpProbeResult ProbeArp(Ipv4Address address, CancelEvent* cancel) override;
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -59,7 +59,7 @@ public:
     // false when it could not be launched.
     bool LaunchArp(const std::string& parameters);
     // Global\addrix-address-10.213.7.50
-    static std::string AddressLockName(Ipv4Address address);
+    static std::string AddressLockName(IPv4Address address);
 
 private:
     std::string arpProgram_;

@@ -1,9 +1,9 @@
-#include "net/Ipv4Address.h"
+#include "net/IPv4Address.h"
 
 #include <cstdio>
 #include <cstring>
 
-std::string Ipv4Address::ToText() const {
+std::string IPv4Address::ToText() const {
     uint8_t octets[4];
     std::memcpy(octets, &networkOrder_, sizeof octets);
     char text[16];

@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <string>
 
-class Ipv4Address {
+class IPv4Address {
 public:
-    constexpr Ipv4Address() = default;
+    constexpr IPv4Address() = default;
     // `networkOrder`: the first byte in memory is the leftmost number.
-    constexpr explicit Ipv4Address(uint32_t networkOrder) : networkOrder_(networkOrder) {}
+    constexpr explicit IPv4Address(uint32_t networkOrder) : networkOrder_(networkOrder) {}
 
     constexpr uint32_t GetNetworkOrder() const { return networkOrder_; }
     // The dotted-quad text, "192.168.0.90".
     std::string ToText() const;
 
-    friend constexpr auto operator<=>(const Ipv4Address&, const Ipv4Address&) = default;
+    friend constexpr auto operator<=>(const IPv4Address&, const IPv4Address&) = default;
 
 private:
     uint32_t networkOrder_ = 0;
