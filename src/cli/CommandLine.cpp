@@ -145,7 +145,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
             }
         }
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
+    } catch (const CLI::Error& error) {
         result.error = error.what();
         return result;
     }

@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <arpa/inet.h>
-
 #include <csignal>
 #include <set>
 #include <sstream>
@@ -34,9 +32,9 @@ protected:
 };
 
 std::string Address(uint32_t networkOrder) {
-    in_addr address{};
-    address.s_addr = networkOrder;
-    return inet_ntoa(address);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&networkOrder);
+    return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." + std::to_string(bytes[2]) + "." +
+           std::to_string(bytes[3]);
 }
 
 TEST_F(BatchTest, ListIsReadWhole) {
