@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/DeviceList.h"
 #include "cli/JsonOutput.h"
+#include "cli/Scan.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
@@ -240,6 +241,67 @@ TEST(BatchOutputTest, PlainProgressWritesOneLinePerChange) {
     EXPECT_EQ(out.str(),
               "line 4    02C0A7000002  192.168.1.51                     waiting for restart       5.0 s\n"
               "line 3    02C0A7000001  192.168.1.50    hall, \"north\"    assigned                 12.3 s\n");
+}
+
+uint32_t NetworkOrderOf(const std::string& dotted) { return Platform::Current().InetAddr(dotted.c_str()); }
+
+TEST_F(BatchTest, ScanPlansEverySubnetWithinItsLimit) {
+    AdapterList adapters{AdapterList::Status::Ok,
+                         {Adapter{{{"10.1.2.3", "255.255.255.0"}, {"10.9.0.1", "255.255.255.254"}}, "eth0"},
+                          Adapter{{{"172.16.0.9", "255.255.252.0"}}, "wlan0"},
+                          Adapter{{{"192.168.7.7", "255.255.255.255"}}, "tun0"}}};
+    ScanPlan plan = PlanScan(adapters, "", 1022);
+    ASSERT_FALSE(plan.refusal) << *plan.refusal;
+    ASSERT_EQ(plan.sweeps.size(), 3u);  // a single address has nobody to ask
+    EXPECT_EQ(plan.sweeps[0].subnet, "10.1.2.0/24");
+    EXPECT_EQ(plan.sweeps[0].interface, "eth0");
+    EXPECT_EQ(plan.sweeps[0].ownAddress, NetworkOrderOf("10.1.2.3"));
+    // Neither the network, nor the broadcast, nor its own address.
+    EXPECT_EQ(plan.sweeps[0].targets.size(), 253u);
+    EXPECT_EQ(plan.sweeps[0].targets.front(), NetworkOrderOf("10.1.2.1"));
+    EXPECT_EQ(plan.sweeps[0].targets.back(), NetworkOrderOf("10.1.2.254"));
+    EXPECT_EQ(plan.sweeps[1].targets, std::vector<uint32_t>{NetworkOrderOf("10.9.0.0")});
+    EXPECT_EQ(plan.sweeps[2].subnet, "172.16.0.0/22");
+    EXPECT_EQ(plan.sweeps[2].targets.size(), 1021u);
+
+    EXPECT_EQ(PlanScan(adapters, "wlan0", 1022).sweeps.size(), 1u);
+    EXPECT_EQ(PlanScan(adapters, "eth9", 1022).refusal, std::optional<std::string>("no adapter eth9 with an IPv4 subnet to scan"));
+    ScanPlan tooLarge = PlanScan(adapters, "", 1021);
+    ASSERT_TRUE(tooLarge.refusal);
+    EXPECT_NE(tooLarge.refusal->find("172.16.0.0/22 on wlan0 has 1022 host addresses"), std::string::npos);
+}
+
+TEST_F(BatchTest, ScanListsTheMakersHostsInAddressOrder) {
+    platform->adapters = AdapterList{AdapterList::Status::Ok, {Adapter{{{"192.168.1.20", "255.255.255.0"}}, "lab0"}}};
+    platform->onSweepArp = [](const std::string&, uint32_t, const std::vector<uint32_t>&) {
+        auto answer = [](const std::string& address, std::array<uint8_t, 6> mac, uint32_t us) {
+            return ArpSweepAnswer{NetworkOrderOf(address), mac, us};
+        };
+        return std::optional<std::vector<ArpSweepAnswer>>({answer("192.168.1.200", {0x02, 0xC0, 0xA7, 0, 0, 2}, 1500),
+                                                           answer("192.168.1.9", {0x0A, 0x1B, 0x2C, 0, 0, 1}, 300),
+                                                           answer("192.168.1.31", {0x02, 0xC0, 0xA7, 0, 0, 1}, 250)});
+    };
+    CommandLine line;
+    line.command = CommandLine::Command::Scan;
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Scan(line, out, err), 0);
+    EXPECT_EQ(out.str(),
+              "192.168.1.31     02:c0:a7:00:00:01      0.25 ms  lab0\n"
+              "192.168.1.200    02:c0:a7:00:00:02      1.50 ms  lab0\n");
+    line.all = true;
+    line.json = true;
+    line.prefix = "0A1B";
+    out.str("");
+    EXPECT_EQ(AddrixCli::Scan(line, out, err), 0);
+    std::istringstream lines(out.str());
+    std::string text;
+    std::vector<nlohmann::json> hosts;
+    while (std::getline(lines, text)) hosts.push_back(nlohmann::json::parse(text));
+    ASSERT_EQ(hosts.size(), 3u);
+    EXPECT_EQ(hosts[0], nlohmann::json::parse(
+                            R"({"address":"192.168.1.9","mac":"0a:1b:2c:00:00:01","rtt_ms":0.3,"maker":true,"interface":"lab0"})"));
+    EXPECT_EQ(hosts[1]["maker"], false);
+    EXPECT_EQ(err.str(), "");
 }
 
 TEST(CommandLineTest, BatchScanAndTheirOptions) {
