@@ -332,7 +332,7 @@ OwnNeighbourEntry TaggedEntry(uint8_t last, const char* interfaceName = "eth0") 
     const uint8_t bytes[4] = {192, 168, 1, last};
     uint32_t networkOrder = 0;
     std::memcpy(&networkOrder, bytes, sizeof networkOrder);
-    char serial[13];
+    char serial[16];
     std::snprintf(serial, sizeof serial, "02C0A70000%02u", static_cast<unsigned>(last));
     return {IPv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
 }
