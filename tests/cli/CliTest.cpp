@@ -61,6 +61,9 @@ TEST_F(CliTest, InputIsCheckedAsTheDialogChecksItsFields) {
         {"02C0A7A1B2C3", "192.168.001.010", "", "02C0A7A1B2C3", "192.168.1.10"},
         {"02C0A7", "192.168.1.90", kInvalidSerial, "", ""},
         {"02C0A7A1B2C3D", "192.168.1.90", kInvalidSerial, "", ""},
+        {"ffffffffffff", "192.168.1.90", kInvalidSerial, "", ""},  // broadcast
+        {"01005E000001", "192.168.1.90", kInvalidSerial, "", ""},  // multicast
+        {"000000000000", "192.168.1.90", kInvalidSerial, "", ""},
         {"02:C0:A7:A1:B2:C3", "192.168.1.90", kInvalidSerial, "", ""},
         // The serial number is checked first.
         {"02C0A7A1B2CG", "nonsense", kInvalidSerial, "", ""},
@@ -226,6 +229,41 @@ TEST_F(CliTest, SetTellsTheOutcomeOnlyAfterTheEntryIsRemoved) {
     EXPECT_EQ(watched.doneAtFirstWrite, std::optional<bool>(true));
 }
 
+TEST_F(CliTest, SetReportsAHeldAddressAndAnEntryThatCannotBeAdded) {
+    struct Case {
+        std::string name;
+        std::function<void(FakePlatform&)> prepare;
+        int status;
+        std::string message;
+        std::vector<std::string> arpCalls;
+    } cases[] = {
+        {"held by another run",
+         [](FakePlatform& fake) { fake.addressesHeldElsewhere.insert(Platform::System().InetAddr("192.168.1.90")); },
+         6,
+         "The IP address 192.168.1.90 is being assigned by another run of TARVIK Addrix.\n\nWait until that run "
+         "has finished, or enter a different IP address and try again.\n",
+         {}},
+        {"entry refused", [](FakePlatform& fake) { fake.onSetNeighbour = [](IPv4Address, const MacAddress&) { return false; }; },
+         1,
+         "The IP address 192.168.1.90 could not be bound to 02C0A7A1B2C3 in the host's neighbour (ARP) table, so "
+         "the device cannot be reached.\n\nCheck that TARVIK Addrix has the rights to change the network "
+         "configuration, and try again.\n",
+         {"-s 192.168.1.90 02-C0-A7-A1-B2-C3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform->ClearRecords();
+        c.prepare(*platform);
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Set(SetLine("02c0a7a1b2c3", "192.168.1.90"), out, err), c.status);
+        workers.JoinAll();
+        EXPECT_EQ(out.str(), c.message);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(platform->ArpCalls(), c.arpCalls);
+        platform->addressesHeldElsewhere.clear();
+    }
+}
+
 TEST_F(CliTest, SetRefusesInputWithoutStartingAJob) {
     std::ostringstream out, err;
     EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.2.90"), out, err), 2);
@@ -332,7 +370,7 @@ OwnNeighbourEntry TaggedEntry(uint8_t last, const char* interfaceName = "eth0") 
     const uint8_t bytes[4] = {192, 168, 1, last};
     uint32_t networkOrder = 0;
     std::memcpy(&networkOrder, bytes, sizeof networkOrder);
-    char serial[13];
+    char serial[16];
     std::snprintf(serial, sizeof serial, "02C0A70000%02u", static_cast<unsigned>(last));
     return {IPv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
 }
