@@ -1,15 +1,19 @@
 // lab_bench: measures addrix-cli against devsim in a lab of two network
 // namespaces (set up by scripts/bench) and prints one table.
 //
-//   lab_bench HOST_NS DEVICE_NS ADDRIX_CLI DEVSIM
+//   lab_bench HOST_NS DEVICE_NS ADDRIX_CLI DEVSIM [ROWS]
+//
+// ROWS names the rows to measure by their letters (default: all, "abcdefgh").
 #include "Child.h"
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 #include <string>
@@ -20,8 +24,16 @@ namespace {
 constexpr const char* kSerial = "02C0A7000001";
 constexpr const char* kAddress = "10.213.7.50";
 constexpr int kReactionRuns = 10;
-constexpr int kCancelRuns = 5;
+// Each stop signal twice: SIGINT, SIGTERM, SIGHUP, SIGQUIT.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kCancelRuns = 8;
 constexpr int kIdleSeconds = 60;
+constexpr int kUnreachableSeconds = 12;
+constexpr int kBatchDevices = 50;
+constexpr double kBatchListenAfter = 6;
+constexpr double kBatchSpreadSeconds = 10;
+constexpr int kScanDevices = 50;
+constexpr int kScanOthers = 10;
 
 struct Lab {
     std::string hostNamespace;
@@ -58,7 +70,7 @@ int RunIn(const std::string& ns, const std::vector<std::string>& argv) {
     return child.ExitStatus();
 }
 
-bool PermanentEntryLeft(const Lab& lab) {
+bool HasPermanentEntry(const Lab& lab) {
     Child show(NamespacePath(lab.hostNamespace), {"/usr/sbin/ip", "neigh", "show", kAddress, "dev", "lab0"});
     bool permanent = false;
     while (auto line = show.ReadLine(Clock::now() + std::chrono::seconds(5)))
@@ -69,14 +81,19 @@ bool PermanentEntryLeft(const Lab& lab) {
 
 class Devsim {
 public:
+    // The device kSerial, restarting after `listenAfterSeconds`.
     Devsim(const Lab& lab, double listenAfterSeconds, int durationSeconds)
-        : child_(NamespacePath(lab.deviceNamespace),
-                 {lab.devsim, "--interface", "lab1", "--duration", std::to_string(durationSeconds), "--listen-after",
-                  std::to_string(listenAfterSeconds), kSerial}) {
+        : Devsim(lab, durationSeconds, {"--listen-after", std::to_string(listenAfterSeconds), kSerial}) {}
+    // devsim with the given emulation options.
+    Devsim(const Lab& lab, int durationSeconds, const std::vector<std::string>& emulation)
+        : child_(NamespacePath(lab.deviceNamespace), Arguments(lab, durationSeconds, emulation)) {
         while (auto line = child_.ReadLine(Clock::now() + std::chrono::seconds(10)))
             if (Contains(line->text, "\"started\"")) return;
         throw std::runtime_error("devsim did not start");
     }
+
+    // The next event line, waiting until `deadline`.
+    std::optional<Child::Line> ReadEvent(Clock::time_point deadline) { return child_.ReadLine(deadline); }
 
     // Reads events until the first reply has been reported: devsim may
     // write it after the answer has already been received.
@@ -93,6 +110,13 @@ public:
     ~Devsim() { child_.Signal(SIGTERM); }
 
 private:
+    static std::vector<std::string> Arguments(const Lab& lab, int durationSeconds,
+                                              const std::vector<std::string>& emulation) {
+        std::vector<std::string> argv{lab.devsim, "--interface", "lab1", "--duration", std::to_string(durationSeconds)};
+        argv.insert(argv.end(), emulation.begin(), emulation.end());
+        return argv;
+    }
+
     void Note(const std::string& line) {
         if (!listening && Contains(line, "\"listening\"")) listening = EventTime(line);
         if (!firstReply && Contains(line, "\"replied\"") && Contains(line, "\"echo\"")) firstReply = EventTime(line);
@@ -106,9 +130,11 @@ struct Sample {
 };
 
 // addrix-cli set, with the device restarting `listenAfter` seconds in.
-Sample AssignWithCli(const Lab& lab, double listenAfter, long& peakRssKb) {
+Sample AssignWithCli(const Lab& lab, double listenAfter, long& peakRssKb, const std::vector<std::string>& options = {}) {
     Devsim device(lab, listenAfter, 60);
-    Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "set", kSerial, kAddress, "--timeout", "40"});
+    std::vector<std::string> argv{lab.cli, "set", kSerial, kAddress, "--timeout", "40"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    Child cli(NamespacePath(lab.hostNamespace), argv);
     Sample sample;
     auto deadline = Clock::now() + std::chrono::seconds(45);
     while (auto line = cli.ReadLine(deadline)) {
@@ -152,43 +178,177 @@ struct CancelSample {
     int status = -1;
 };
 
-// SIGINT while the job pings through its neighbour entry.
-CancelSample CancelDuringLoop(const Lab& lab, long& peakRssKb) {
+// The rate of echo requests that reach a router answering each with "host
+// unreachable", over one run of `set` that ends by its time-out.
+double UnreachableRequestsPerSecond(const Lab& lab) {
+    Devsim router(lab, kUnreachableSeconds + 20, {"--unreachable", kAddress});
+    Child cli(NamespacePath(lab.hostNamespace),
+              {lab.cli, "set", kSerial, kAddress, "--timeout", std::to_string(kUnreachableSeconds)});
+    // Read the events while the job runs, so that even a flood is counted whole.
+    std::vector<Clock::time_point> requests;
+    auto deadline = Clock::now() + std::chrono::seconds(kUnreachableSeconds + 2);
+    while (auto line = router.ReadEvent(deadline))
+        if (Contains(line->text, "\"seen\"") && Contains(line->text, "\"unreachable\""))
+            if (auto time = EventTime(line->text)) requests.push_back(*time);
+    cli.Wait(Clock::now() + std::chrono::seconds(15));
+    if (requests.size() < 2) return -1;
+    double spanSeconds = Ms(requests.back() - requests.front()) / 1000;
+    // n requests, each opening its own window: n - 1 whole windows between the first and the last.
+    return spanSeconds > 0 ? (requests.size() - 1) / spanSeconds : -1;
+}
+
+// A stop signal while the job pings through its neighbour entry.
+CancelSample CancelDuringLoop(const Lab& lab, int signal, long& peakRssKb) {
     Devsim device(lab, 1000, 60);  // never listens
     Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "set", kSerial, kAddress, "--timeout", "40"});
-    // The loop begins about 5 s in, after the test pings; stop it 2.5 s later.
-    std::this_thread::sleep_for(std::chrono::milliseconds(7500));
+    // Stop the loop 2.5 s after the job has added its entry.
+    auto noEntry = Clock::now() + std::chrono::seconds(20);
+    while (!HasPermanentEntry(lab) && Clock::now() < noEntry)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     CancelSample sample;
     auto sent = Clock::now();
-    cli.Signal(SIGINT);
+    cli.Signal(signal);
     if (cli.Wait(Clock::now() + std::chrono::seconds(15))) sample.exitMs = Ms(Clock::now() - sent);
     sample.status = cli.ExitStatus();
-    sample.entryLeft = PermanentEntryLeft(lab);
+    sample.entryLeft = HasPermanentEntry(lab);
     peakRssKb = std::max(peakRssKb, cli.Usage().ru_maxrss);
+    return sample;
+}
+
+
+double Seconds(const rusage& usage) {
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+std::string BatchSerial(int i) {
+    char text[13];
+    std::snprintf(text, sizeof text, "02C0A70002%02X", i);
+    return text;
+}
+
+std::string LabAddress(int last) { return "10.213.7." + std::to_string(last); }
+
+struct BatchSample {
+    double lastSuccessMs = -1;  // from the start to the last device's success
+    double aloneMs = -1;        // one device alone, restarting when the batch's last one does
+    int assigned = 0;
+    double cpuSeconds = -1;
+    long peakRssKb = 0;
+};
+
+// (f) kBatchDevices devices restarting over kBatchSpreadSeconds, all at once
+// in one batch, beside one device alone that restarts when the last one does.
+BatchSample BatchBesideOneAlone(const Lab& lab) {
+    BatchSample sample;
+    char listPath[] = "/tmp/addrix-bench-list-XXXXXX";
+    int fd = ::mkstemp(listPath);
+    if (fd < 0) return sample;
+    std::string list = "serial,address\n";
+    std::vector<std::string> emulation{"--listen-after", std::to_string(kBatchListenAfter), "--listen-after-spread",
+                                       std::to_string(kBatchSpreadSeconds)};
+    for (int i = 0; i < kBatchDevices; ++i) {
+        list += BatchSerial(i) + "," + LabAddress(100 + i) + "\n";
+        emulation.push_back(BatchSerial(i));
+    }
+    bool written = ::write(fd, list.data(), list.size()) == static_cast<ssize_t>(list.size());
+    ::close(fd);
+    if (written) {
+        Devsim devices(lab, 90, emulation);
+        auto start = Clock::now();
+        Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "batch", listPath, "--timeout", "60"});
+        auto deadline = start + std::chrono::seconds(80);
+        while (auto line = cli.ReadLine(deadline)) {
+            // Event lines until the summary's header; its rows say the same again.
+            if (Contains(line->text, "outcome")) break;
+            if (!Contains(line->text, " assigned ")) continue;
+            if (++sample.assigned == kBatchDevices) sample.lastSuccessMs = Ms(line->arrived - start);
+        }
+        if (cli.Wait(Clock::now() + std::chrono::seconds(30))) {
+            sample.cpuSeconds = Seconds(cli.Usage());
+            sample.peakRssKb = cli.Usage().ru_maxrss;
+        }
+    }
+    ::unlink(listPath);
+
+    Devsim device(lab, kBatchListenAfter + kBatchSpreadSeconds, 60);
+    auto start = Clock::now();
+    Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "set", kSerial, kAddress, "--timeout", "60"});
+    while (auto line = cli.ReadLine(start + std::chrono::seconds(80))) {
+        if (!Contains(line->text, "successfully assigned")) continue;
+        sample.aloneMs = Ms(line->arrived - start);
+        break;
+    }
+    cli.Wait(Clock::now() + std::chrono::seconds(15));
+    return sample;
+}
+
+struct ScanSample {
+    double wallMs = -1;
+    int makerFound = 0;
+    int othersFound = 0;
+    int invented = 0;  // answers from addresses where nobody is
+};
+
+// (g) A /24 with kScanDevices of the maker's devices and kScanOthers other hosts.
+ScanSample ScanOfASubnet(const Lab& lab) {
+    std::vector<std::string> emulation;
+    for (int i = 0; i < kScanDevices; ++i)
+        emulation.insert(emulation.end(), {"--preassigned", BatchSerial(i) + "=" + LabAddress(100 + i)});
+    for (int i = 0; i < kScanOthers; ++i)
+        emulation.insert(emulation.end(), {"--preassigned", "0A1B2C0000" + std::to_string(10 + i) + "=" +
+                                                                LabAddress(200 + i)});
+    Devsim hosts(lab, 30, emulation);
+    ScanSample sample;
+    auto start = Clock::now();
+    Child cli(NamespacePath(lab.hostNamespace), {lab.cli, "scan", "--all", "--json"});
+    while (auto line = cli.ReadLine(start + std::chrono::seconds(20))) {
+        const std::string field = "\"address\":\"10.213.7.";
+        size_t at = line->text.find(field);
+        if (at == std::string::npos) continue;
+        int last = std::atoi(line->text.c_str() + at + field.size());
+        bool maker = Contains(line->text, "\"maker\":true");
+        if (maker && last >= 100 && last < 100 + kScanDevices) {
+            ++sample.makerFound;
+        } else if (!maker && last >= 200 && last < 200 + kScanOthers) {
+            ++sample.othersFound;
+        } else {
+            ++sample.invented;
+        }
+    }
+    if (cli.Wait(Clock::now() + std::chrono::seconds(10))) sample.wallMs = Ms(Clock::now() - start);
     return sample;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: lab_bench HOST_NS DEVICE_NS ADDRIX_CLI DEVSIM\n");
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: lab_bench HOST_NS DEVICE_NS ADDRIX_CLI DEVSIM [ROWS]\n");
         return 2;
     }
     Lab lab{argv[1], argv[2], argv[3], argv[4]};
+    // The rows to measure, by letter; all by default.
+    const std::string rows = argc == 6 ? argv[5] : "abcdefgh";
+    auto wanted = [&rows](char row) { return rows.find(row) != std::string::npos; };
     long peakRssKb = 0;
 
     // (a) The device restarts at phases spread over the job's 3-second cycle
     // of payload sizes (0, 408, 479), after its five 1-second test pings.
-    std::vector<double> cliReaction, cliWhole, handReaction, handWhole;
-    for (int run = 0; run < kReactionRuns; ++run) {
+    // (h) The same with --interval 100, side by side.
+    std::vector<double> cliReaction, cliWhole, handReaction, handWhole, fastWhole;
+    for (int run = 0; (wanted('a') || wanted('h')) && run < kReactionRuns; ++run) {
         double phase = 0.3 * run;
         Sample cli = AssignWithCli(lab, 5.2 + phase, peakRssKb);
+        Sample fast = AssignWithCli(lab, 5.2 + phase, peakRssKb, {"--interval", "100"});
         Sample hand = AssignByHand(lab, 0.5 + phase / 3);
-        std::fprintf(stderr, "run %d: addrix-cli reaction %.2f ms, whole %.0f ms; by hand %.2f ms, whole %.0f ms\n",
-                     run + 1, cli.reactionMs, cli.wholeMs, hand.reactionMs, hand.wholeMs);
+        std::fprintf(stderr,
+                     "run %d: addrix-cli reaction %.2f ms, whole %.0f ms; --interval 100 whole %.0f ms; "
+                     "by hand %.2f ms, whole %.0f ms\n",
+                     run + 1, cli.reactionMs, cli.wholeMs, fast.wholeMs, hand.reactionMs, hand.wholeMs);
         if (cli.reactionMs >= 0) cliReaction.push_back(cli.reactionMs);
         if (cli.wholeMs >= 0) cliWhole.push_back(cli.wholeMs);
+        if (fast.wholeMs >= 0) fastWhole.push_back(fast.wholeMs);
         if (hand.reactionMs >= 0) handReaction.push_back(hand.reactionMs);
         if (hand.wholeMs >= 0) handWhole.push_back(hand.wholeMs);
     }
@@ -197,18 +357,23 @@ int main(int argc, char** argv) {
     std::vector<double> cancelMs;
     bool entryLeft = false;
     bool cancelStatusOk = true;
-    for (int run = 0; run < kCancelRuns; ++run) {
-        CancelSample sample = CancelDuringLoop(lab, peakRssKb);
-        std::fprintf(stderr, "cancel %d: %.1f ms, status %d, entry left %d\n", run + 1, sample.exitMs, sample.status,
-                     sample.entryLeft);
+    for (int run = 0; wanted('b') && run < kCancelRuns; ++run) {
+        int signal = kStopSignals[run % std::size(kStopSignals)];
+        CancelSample sample = CancelDuringLoop(lab, signal, peakRssKb);
+        std::fprintf(stderr, "cancel %d (signal %d): %.1f ms, status %d, entry left %d\n", run + 1, signal,
+                     sample.exitMs, sample.status, sample.entryLeft);
         if (sample.exitMs >= 0) cancelMs.push_back(sample.exitMs);
         entryLeft = entryLeft || sample.entryLeft;
-        cancelStatusOk = cancelStatusOk && sample.status == 130;
+        cancelStatusOk = cancelStatusOk && sample.status == 128 + signal;
     }
+
+    // (e) Unreachable: a router answers every echo at once with an error.
+    double unreachableRate = wanted('e') ? UnreachableRequestsPerSecond(lab) : -1;
+    if (wanted('e')) std::fprintf(stderr, "unreachable: %.3f requests per second\n", unreachableRate);
 
     // (c) Idle cost: a device that never answers, for the whole time-out.
     double idleCpuSeconds = -1;
-    {
+    if (wanted('c')) {
         Devsim device(lab, 1000, kIdleSeconds + 30);
         Child cli(NamespacePath(lab.hostNamespace),
                   {lab.cli, "set", kSerial, kAddress, "--timeout", std::to_string(kIdleSeconds)});
@@ -220,25 +385,72 @@ int main(int argc, char** argv) {
         }
     }
 
+    // (f) A batch beside one device alone; (g) a scan of a /24.
+    BatchSample batch;
+    if (wanted('f')) {
+        batch = BatchBesideOneAlone(lab);
+        std::fprintf(stderr, "batch: %d assigned, last %.0f ms, alone %.0f ms, CPU %.3f s, RSS %ld kB\n",
+                     batch.assigned, batch.lastSuccessMs, batch.aloneMs, batch.cpuSeconds, batch.peakRssKb);
+    }
+    ScanSample scan;
+    if (wanted('g')) {
+        scan = ScanOfASubnet(lab);
+        std::fprintf(stderr, "scan: %d of the maker's, %d others, %d invented, %.0f ms\n", scan.makerFound,
+                     scan.othersFound, scan.invented, scan.wallMs);
+    }
+
     auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
     double reaction = Median(cliReaction);
     double cancel = Median(cancelMs);
     double rssMb = peakRssKb / 1024.0;
     std::printf("%-62s %14s %12s %8s\n", "measure", "value", "target", "");
-    std::printf("%-62s %11.2f ms %12s %8s\n", "(a) reaction: first reply -> success, addrix-cli (median of 10)",
-                reaction, "<= 20 ms", verdict(reaction >= 0 && reaction <= 20));
-    std::printf("%-62s %11.2f ms %12s\n", "    reaction: first reply -> reply seen, by hand (median)",
-                Median(handReaction), "");
-    std::printf("%-62s %11.0f ms %12s\n", "    whole: device listening -> success, addrix-cli (median)",
-                Median(cliWhole), "");
-    std::printf("%-62s %11.0f ms %12s\n", "    whole: device listening -> reply, by hand (median)", Median(handWhole),
-                "");
-    std::printf("%-62s %11.0f ms %12s %8s\n", "(b) cancel: SIGINT in the loop -> exit, entry removed (median)", cancel,
-                "<= 1100 ms", verdict(cancel >= 0 && cancel <= 1100 && !entryLeft && cancelStatusOk));
-    std::printf("%-62s %12.3f s %12s %8s\n", "(c) idle: CPU time of addrix-cli over 60 s without an answer",
-                idleCpuSeconds, "<= 0.3 s", verdict(idleCpuSeconds >= 0 && idleCpuSeconds <= 0.3));
-    std::printf("%-62s %11.1f MB %12s %8s\n", "(d) footprint: peak RSS of addrix-cli", rssMb, "<= 10 MB",
-                verdict(rssMb <= 10));
+    if (wanted('a')) {
+        std::printf("%-62s %11.2f ms %12s %8s\n", "(a) reaction: first reply -> success, addrix-cli (median of 10)",
+                    reaction, "<= 20 ms", verdict(reaction >= 0 && reaction <= 20));
+        std::printf("%-62s %11.2f ms %12s\n", "    reaction: first reply -> reply seen, by hand (median)",
+                    Median(handReaction), "");
+        std::printf("%-62s %11.0f ms %12s\n", "    whole: device listening -> success, addrix-cli (median)",
+                    Median(cliWhole), "");
+        std::printf("%-62s %11.0f ms %12s\n", "    whole: device listening -> reply, by hand (median)", Median(handWhole),
+                    "");
+    }
+    if (wanted('b'))
+        std::printf("%-62s %11.1f ms %12s %8s\n", "(b) cancel: signal in the loop -> exit, entry removed (median)", cancel,
+                    "<= 50 ms", verdict(cancel >= 0 && cancel <= 50 && !entryLeft && cancelStatusOk));
+    if (wanted('c'))
+        std::printf("%-62s %12.3f s %12s %8s\n", "(c) idle: CPU time of addrix-cli over 60 s without an answer",
+                    idleCpuSeconds, "<= 0.3 s", verdict(idleCpuSeconds >= 0 && idleCpuSeconds <= 0.3));
+    if (wanted('d'))
+        std::printf("%-62s %11.1f MB %12s %8s\n", "(d) footprint: peak RSS of addrix-cli", rssMb, "<= 10 MB",
+                    verdict(rssMb <= 10));
+    if (wanted('e'))
+        std::printf("%-62s %11.2f /s %12s %8s\n", "(e) unreachable: echo requests per second to the router",
+                    unreachableRate, "<= 1.1 /s", verdict(unreachableRate >= 0 && unreachableRate <= 1.1));
+    if (wanted('f')) {
+        const double ratio = batch.lastSuccessMs > 0 && batch.aloneMs > 0 ? batch.lastSuccessMs / batch.aloneMs : -1;
+        std::printf("%-62s %14.2f %12s %8s\n", "(f) batch of 50 restarting within 10 s: last success / one alone",
+                    ratio, "<= 1.3", verdict(batch.assigned == kBatchDevices && ratio > 0 && ratio <= 1.3));
+        std::printf("%-62s %12.3f s %12s %8s\n", "    CPU time of that batch", batch.cpuSeconds, "<= 1 s",
+                    verdict(batch.cpuSeconds >= 0 && batch.cpuSeconds <= 1));
+        std::printf("%-62s %11.1f MB %12s %8s\n", "    peak RSS of that batch", batch.peakRssKb / 1024.0, "<= 20 MB",
+                    verdict(batch.peakRssKb > 0 && batch.peakRssKb <= 20 * 1024));
+    }
+    if (wanted('g')) {
+        std::printf("%-62s %11.0f ms %12s %8s\n", "(g) scan of a /24, 50 devices and 10 other hosts: wall time",
+                    scan.wallMs, "<= 3000 ms",
+                    verdict(scan.wallMs >= 0 && scan.wallMs <= 3000 && scan.makerFound == kScanDevices &&
+                            scan.othersFound == kScanOthers && scan.invented == 0));
+        std::printf("    found %d of %d devices and %d of %d other hosts, %d invented\n", scan.makerFound, kScanDevices,
+                    scan.othersFound, kScanOthers, scan.invented);
+    }
+    if (wanted('h')) {
+        const double fast = Median(fastWhole);
+        std::printf("%-62s %11.0f ms %12s %8s\n", "(h) listening -> success at --interval 100 (median of 10)", fast,
+                    "<= 200 ms", verdict(fast >= 0 && fast <= 200));
+        std::printf("%-62s %11.0f ms\n", "    at the default interval (median)", Median(cliWhole));
+        std::printf("%-62s %11.0f ms\n", "    by hand, ping -s 408 once a second (median)", Median(handWhole));
+    }
     if (entryLeft) std::printf("a cancelled run left its neighbour entry behind\n");
+    if (!cancelStatusOk) std::printf("a cancelled run did not exit with 128 plus the signal's number\n");
     return 0;
 }

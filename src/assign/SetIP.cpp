@@ -5,21 +5,24 @@
 #include "support/Log.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <iterator>
+#include <mutex>
 
 namespace {
 
 constexpr int kTestPings = 5;
-constexpr uint32_t kEchoTimeoutMs = 1000;
+constexpr uint32_t kEchoTimeoutMs = SetIP::kEchoWindowMs;
 constexpr uint16_t kTestPayloadSize = 0;
 // The assignment pings cycle through these payload sizes.
 constexpr uint16_t kAssignmentPayloadSizes[] = {0, 408, 479};
 
 }  // namespace
 
-void SetIP::Set(const std::string& serialNumber, const std::string& address) {
+void SetIP::Set(const std::string& serialNumber, const std::string& address, uint32_t intervalMs) {
     LogScope log("SetIP::Set");
     log.Trace("Set '%s', to '%s'", serialNumber.c_str(), address.c_str());
+    intervalMs_ = std::clamp<uint32_t>(intervalMs, 1, kEchoWindowMs);
     macText = FormatMacAddress(serialNumber);
     addressText = address;
     mac_ = MacAddress::FromSerialNumber(serialNumber.c_str());
@@ -84,6 +87,53 @@ SetIP::ProbeVerdict SetIP::ProbeWithArp(IPv4Address address, const MacAddress& d
     return verdict;
 }
 
+bool SetIP::PingUntilAnswered() {
+    if (intervalMs_ < kEchoTimeoutMs) return PingOverlapping();
+    for (size_t attempt = 0; running; ++attempt) {
+        const uint16_t payloadSize = kAssignmentPayloadSizes[attempt % std::size(kAssignmentPayloadSizes)];
+        if (Zorvel::Ping(addressText.c_str(), kEchoTimeoutMs, payloadSize, cancel_.get())) return true;
+    }
+    return false;
+}
+
+bool SetIP::PingOverlapping() {
+    // What the helpers share with the job; a helper that ends late still
+    // finds it, though the job waits for all of them before it goes on.
+    struct Helpers {
+        std::mutex mutex;
+        std::condition_variable finished;
+        unsigned inFlight = 0;
+        bool answered = false;
+    };
+    auto helpers = std::make_shared<Helpers>();
+    for (size_t attempt = 0; running; ++attempt) {
+        const uint16_t payloadSize = kAssignmentPayloadSizes[attempt % std::size(kAssignmentPayloadSizes)];
+        {
+            std::lock_guard<std::mutex> lock(helpers->mutex);
+            if (helpers->answered) break;
+            ++helpers->inFlight;
+        }
+        auto ping = [this, helpers, payloadSize] {
+            const bool answered = Zorvel::Ping(addressText.c_str(), kEchoTimeoutMs, payloadSize, cancel_.get());
+            std::lock_guard<std::mutex> lock(helpers->mutex);
+            // The first answer ends the other requests' windows and the job's wait.
+            if (answered && !helpers->answered) cancel_->Fire();
+            helpers->answered = helpers->answered || answered;
+            --helpers->inFlight;
+            helpers->finished.notify_all();
+        };
+        if (!Platform::Current().StartThread(ping)) {
+            // Without a helper the request is sent here, taking its whole window.
+            ping();
+            continue;
+        }
+        cancel_->WaitFor(intervalMs_);
+    }
+    std::unique_lock<std::mutex> lock(helpers->mutex);
+    helpers->finished.wait(lock, [&helpers] { return helpers->inFlight == 0; });
+    return helpers->answered;
+}
+
 int32_t SetIP::Run(uintptr_t) {
     LogScope log("SetIP::Run");
     const char* address = addressText.c_str();
@@ -141,15 +191,12 @@ int32_t SetIP::Run(uintptr_t) {
         log.Trace("Done");
         return 0;
     }
+    waitingForDevice = true;
 
-    for (size_t attempt = 0; running; ++attempt) {
-        const uint16_t payloadSize = kAssignmentPayloadSizes[attempt % std::size(kAssignmentPayloadSizes)];
-        if (Zorvel::Ping(address, kEchoTimeoutMs, payloadSize, cancel_.get())) {
-            log.Trace("IPSet device '%s' is set to '%s'", mac, address);
-            running = false;
-            NotifyListeners(SetIPEvent::Success);
-            break;
-        }
+    if (PingUntilAnswered()) {
+        log.Trace("IPSet device '%s' is set to '%s'", mac, address);
+        running = false;
+        NotifyListeners(SetIPEvent::Success);
     }
 
     Zorvel::ArpDel(target);

@@ -24,12 +24,21 @@ public:
     SetIP() = default;
     ~SetIP() override = default;
 
+    // Each echo request waits this long for its answer.
+    static constexpr uint32_t kEchoWindowMs = 1000;
+
     // Stores the request and starts the worker; blocks until it has begun.
     // A worker that cannot be started is reported as Failed at once, on the
-    // calling thread.
-    void Set(const std::string& serialNumber, const std::string& address);
+    // calling thread. While it waits for the device, the job sends the next
+    // echo request every `intervalMs` (up to kEchoWindowMs): with a shorter
+    // interval the requests overlap, each still waiting its whole window,
+    // and an answer to any of them counts.
+    void Set(const std::string& serialNumber, const std::string& address, uint32_t intervalMs = kEchoWindowMs);
     // Asks the job to stop; the probe in flight ends at once. Returns at once.
     void Cancel();
+    // Whether the job has found the address free and pings the device
+    // through its neighbour entry, waiting for it to restart.
+    bool WaitingForDevice() const { return waitingForDevice; }
 
     // The serial number as XX-XX-XX-XX-XX-XX, characters copied unchanged;
     // missing characters are left out, the separators are always written.
@@ -49,11 +58,18 @@ private:
     // The ARP probe: any answer from a MAC other than the device's means the
     // address is taken.
     ProbeVerdict ProbeWithArp(IPv4Address address, const MacAddress& device);
+    // The assignment pings until the device answers or the job is cancelled:
+    // one at a time, each taking its window, or, with a shorter interval,
+    // one every interval on helper threads. True when the device answered.
+    bool PingUntilAnswered();
+    bool PingOverlapping();
 
     std::string macText;
     std::string addressText;
     std::optional<MacAddress> mac_;
+    uint32_t intervalMs_ = kEchoWindowMs;
     // Made by Set before the worker starts; fired by Cancel.
     std::unique_ptr<CancelEvent> cancel_;
     std::atomic<bool> running{false};
+    std::atomic<bool> waitingForDevice{false};
 };

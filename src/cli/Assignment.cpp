@@ -18,10 +18,10 @@ Assignment::Ending EndingOf(SetIPEvent event) {
 
 }  // namespace
 
-void Assignment::Start(const std::string& serialNumber, const std::string& address) {
+void Assignment::Start(const std::string& serialNumber, const std::string& address, uint32_t intervalMs) {
     job_ = new SetIP;
     job_->AddListener(this, 0);
-    job_->Set(serialNumber, address);
+    job_->Set(serialNumber, address, intervalMs);
 }
 
 Assignment::Ending Assignment::Wait(std::chrono::steady_clock::time_point deadline) {
@@ -32,14 +32,21 @@ Assignment::Ending Assignment::Wait(std::chrono::steady_clock::time_point deadli
     return Ending::TimedOut;
 }
 
+std::optional<Assignment::Ending> Assignment::Reported() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!event_) return std::nullopt;
+    return EndingOf(*event_);
+}
+
+bool Assignment::WaitingForDevice() const { return job_ && job_->WaitingForDevice(); }
+
+void Assignment::Stop() {
+    if (job_ && !Reported()) job_->Cancel();
+}
+
 bool Assignment::Finish() {
     if (!job_) return true;
-    bool reported = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        reported = event_.has_value();
-    }
-    if (!reported) job_->Cancel();
+    Stop();
     bool stopped = job_->WaitForStoped(kStopWaitMs);
     job_->RemoveListener(this);
     job_->Destroy();
@@ -66,5 +73,7 @@ bool Assignment::OnEvent(SetIPEvent event, uintptr_t) {
         if (!event_) event_ = event;
     }
     changed_.notify_all();
+    if (onReport_) onReport_();
     return false;
 }
+

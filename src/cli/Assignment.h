@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,16 +21,26 @@ public:
     // flight (1 s) and the removal of the neighbour entry, with room to spare.
     static constexpr uint32_t kStopWaitMs = 10000;
 
-    Assignment() = default;
+    // `onReport`, if given, runs on the job's worker once the job has
+    // reported its outcome (see `Reported`); it must return promptly.
+    explicit Assignment(std::function<void()> onReport = {}) : onReport_(std::move(onReport)) {}
     Assignment(const Assignment&) = delete;
     Assignment& operator=(const Assignment&) = delete;
 
-    // Creates the job, registers this listener and starts the job.
-    void Start(const std::string& serialNumber, const std::string& address);
+    // Creates the job, registers this listener and starts the job, which
+    // sends an echo request every `intervalMs` while it waits for the device.
+    void Start(const std::string& serialNumber, const std::string& address,
+               uint32_t intervalMs = SetIP::kEchoWindowMs);
     // Waits until the job reports, `Interrupt` is called or `deadline` passes.
     Ending Wait(std::chrono::steady_clock::time_point deadline);
-    // Cancels the job unless it reported, waits for its worker to finish and
-    // gives the job up. False when the worker did not finish in time.
+    // The job's outcome, if it has reported one.
+    std::optional<Ending> Reported();
+    // Whether the job has found the address free and now waits for the device.
+    bool WaitingForDevice() const;
+    // Cancels the job unless it reported; returns at once.
+    void Stop();
+    // Stops the job, waits for its worker to finish and gives the job up.
+    // False when the worker did not finish in time.
     bool Finish();
 
     // The signal that interrupted the wait; 0 if none did.
@@ -40,6 +51,7 @@ public:
     bool OnEvent(SetIPEvent event, uintptr_t context) override;
 
 private:
+    std::function<void()> onReport_;
     SetIP* job_ = nullptr;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -2,6 +2,11 @@
 
 #include "cli/AddressField.h"
 #include "cli/Assignment.h"
+#include "cli/BatchOutput.h"
+#include "cli/BatchRun.h"
+#include "cli/DeviceList.h"
+#include "cli/JsonOutput.h"
+#include "cli/Outcome.h"
 #include "net/AddressRules.h"
 #include "net/HomePage.h"
 #include "net/NetUtil.h"
@@ -13,6 +18,8 @@
 #include "support/StringIds.h"
 
 #include <chrono>
+#include <fstream>
+#include <memory>
 
 namespace AddrixCli {
 namespace {
@@ -78,45 +85,124 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
     // The watcher comes first: the job's worker must inherit the blocked signals.
     Assignment assignment;
     SignalWatcher signals([&assignment](int signal) { assignment.Interrupt(signal); });
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.timeoutSeconds);
-    assignment.Start(serial, address);
+    const auto started = std::chrono::steady_clock::now();
+    assignment.Start(serial, address, line.intervalMs);
 
-    int status = kExitDone;
-    switch (assignment.Wait(deadline)) {
+    const Assignment::Ending ending = assignment.Wait(started + std::chrono::seconds(line.timeoutSeconds));
+    if (ending == Assignment::Ending::Interrupted) log.Trace("Canceling");
+    // The outcome is told only once the job is over and its entry removed:
+    // nothing the reader of the output does can leave the entry behind.
+    const bool finished = assignment.Finish();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    Outcome outcome = Outcome::Assigned;
+    std::string message;
+    switch (ending) {
         case Assignment::Ending::Success:
             log.Trace("Device '%s' was set to '%s'", serial.c_str(), address.c_str());
-            out << AddressAndSerialMessage(kIdsAssignSucceeded, address, serial) << std::endl;
+            message = AddressAndSerialMessage(kIdsAssignSucceeded, address, serial);
             break;
         case Assignment::Ending::InUse:
             log.Trace("Failed to set device '%s' to '%s', address in use", serial.c_str(), address.c_str());
-            out << AddressMessage(kIdsAddressInUse, address) << std::endl;
-            status = kExitAddressInUse;
+            message = AddressMessage(kIdsAddressInUse, address);
+            outcome = Outcome::InUse;
             break;
         case Assignment::Ending::AddressHeld:
             log.Trace("Failed to set device '%s' to '%s', address held by another run", serial.c_str(),
                       address.c_str());
-            out << AddressMessage(kIdsAddressHeld, address) << std::endl;
-            status = kExitAddressHeld;
+            message = AddressMessage(kIdsAddressHeld, address);
+            outcome = Outcome::AddressHeld;
             break;
         case Assignment::Ending::Failed:
             log.Trace("Failed to set device '%s' to '%s'", serial.c_str(), address.c_str());
-            out << AddressAndSerialMessage(kIdsNeighbourEntryFailed, address, serial) << std::endl;
-            status = kExitToolFailure;
+            message = AddressAndSerialMessage(kIdsNeighbourEntryFailed, address, serial);
+            outcome = Outcome::Failed;
             break;
         case Assignment::Ending::TimedOut:
             GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
-            out << AddressAndSerialMessage(kIdsAssignFailed, address, serial) << std::endl;
-            status = kExitTimedOut;
+            message = AddressAndSerialMessage(kIdsAssignFailed, address, serial);
+            outcome = Outcome::TimedOut;
             break;
         case Assignment::Ending::Interrupted:
-            log.Trace("Canceling");
-            status = kExitSignalBase + assignment.InterruptingSignal();
+            outcome = Outcome::Cancelled;
             break;
     }
-    if (!assignment.Finish()) {
+    int status = ExitStatusFor(outcome, assignment.InterruptingSignal());
+    if (!finished) {
         log.Error("The job did not stop within %u ms; the neighbour entry for '%s' may remain",
                   static_cast<unsigned>(Assignment::kStopWaitMs), address.c_str());
         status = kExitToolFailure;
+    }
+    if (line.json) {
+        out << DeviceJson({serial, address, outcome, status, seconds, std::nullopt, std::nullopt}) << std::endl;
+    } else if (!message.empty()) {
+        out << message << std::endl;
+    }
+    return status;
+}
+
+namespace {
+
+// The device list, or its errors written to `err`.
+std::optional<std::vector<DeviceListRow>> ReadCheckedList(const CommandLine& line, std::istream& in, std::ostream& err) {
+    std::ifstream file;
+    if (line.listFile != "-") {
+        file.open(line.listFile);
+        if (!file) {
+            err << "addrix-cli: cannot read " << line.listFile << "\n";
+            return std::nullopt;
+        }
+    }
+    DeviceList list = ReadDeviceList(line.listFile == "-" ? in : file);
+    const std::string name = line.listFile == "-" ? "standard input" : line.listFile;
+    for (const DeviceListError& error : list.errors) {
+        err << name;
+        if (error.line != 0) err << ":" << error.line;
+        err << ": " << error.message << "\n";
+    }
+    if (!list.errors.empty()) return std::nullopt;
+    return std::move(list.rows);
+}
+
+}  // namespace
+
+int Batch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err, bool outIsTerminal) {
+    LogScope log("AddrixCli::Batch");
+    std::optional<std::vector<DeviceListRow>> rows = ReadCheckedList(line, in, err);
+    if (!rows) return kExitInvalidInput;
+    // The report's file is opened before anything starts: a wrong path
+    // stops the batch while nothing has been done yet.
+    std::ofstream report;
+    if (!line.reportFile.empty()) {
+        report.open(line.reportFile);
+        if (!report) {
+            err << "addrix-cli: cannot write " << line.reportFile << "\n";
+            return kExitInvalidInput;
+        }
+    }
+    if (!HasNetworkRights(line, true, err)) return kExitToolFailure;
+    log.Trace("%zu devices, %u at once", rows->size(), line.parallel);
+
+    BatchRun run(std::move(*rows), {line.parallel, std::chrono::seconds(line.timeoutSeconds), line.intervalMs});
+    // The watcher comes first: the jobs' workers must inherit the blocked signals.
+    SignalWatcher signals([&run](int signal) { run.Interrupt(signal); });
+    const ProgressStyle style = line.json ? ProgressStyle::Json
+                                : outIsTerminal ? ProgressStyle::Terminal
+                                                : ProgressStyle::Lines;
+    std::unique_ptr<BatchProgress> progress = MakeProgress(style, out, [&run] { return run.InterruptingSignal(); });
+    bool allStopped = true;
+    const std::vector<DeviceState> devices = run.Run(*progress, allStopped);
+    const int signal = run.InterruptingSignal();
+    if (!allStopped) log.Error("A job did not stop within %u ms; its neighbour entry may remain",
+                               static_cast<unsigned>(Assignment::kStopWaitMs));
+
+    if (!line.json) WriteSummary(out, devices);
+    if (report.is_open()) WriteReport(report, devices, signal);
+    int status = kExitDone;
+    for (const DeviceState& device : devices)
+        status = MoreSerious(status, ExitStatusFor(device.outcome.value_or(Outcome::Failed), signal));
+    if (report.is_open() && !report) {
+        err << "addrix-cli: could not write " << line.reportFile << "\n";
+        status = MoreSerious(status, kExitToolFailure);
     }
     return status;
 }
@@ -128,23 +214,72 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
         err << StoredText(kIdsInvalidAddress) << "\n";
         return kExitInvalidInput;
     }
+    // An address no device can have (0.0.0.0, a broadcast, a number out of
+    // range) is refused as the dialog's address check refuses it.
+    if (!IsInLastFieldRange(*address) || !IsValidIpAddress(address->c_str())) {
+        err << AddressMessage(kIdsAddressNotValid, *address) << "\n";
+        return kExitInvalidInput;
+    }
     if (!HasNetworkRights(line, false, err)) return kExitToolFailure;
 
     if (!DeviceAnswersForHomePage(address->c_str())) {
         log.Trace("No contact with address '%s'", address->c_str());
-        out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
+        if (line.json) {
+            out << HomeJson(*address, false, kExitNoDevice) << std::endl;
+        } else {
+            out << AddressMessage(kIdsNoDeviceAtAddress, *address) << std::endl;
+        }
         return kExitNoDevice;
     }
     log.Trace("'%s' exists", address->c_str());
     std::string url = "http://" + *address;
     log.Trace("Opening '%s'", url.c_str());
-    out << url << std::endl;
+    if (!line.json) out << url << std::endl;
+    int status = kExitDone;
     if (line.openBrowser && !Platform::Current().OpenUrl(url)) {
         log.Error("Could not launch web browser");
         err << StoredText(kIdsBrowserNotLaunched) << "\n";
+        status = kExitToolFailure;
+    }
+    if (line.json) out << HomeJson(*address, true, status) << std::endl;
+    return status;
+}
+
+int Clean(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Clean");
+    Platform& platform = Platform::Current();
+    // Only the neighbour table is changed: no echo is sent.
+    if (!platform.GetNetworkRights().canChangeNeighbours) {
+        err << NetworkRightsWarning(NetworkRights{true, false}, true, line.program) << "\n";
         return kExitToolFailure;
     }
-    return kExitDone;
+    int status = kExitDone;
+    for (const OwnNeighbourEntry& entry : platform.ListOwnNeighbours()) {
+        const std::string address = entry.address.ToText();
+        const std::string mac = entry.mac.ToText();
+        // A run holds its address's lock for its whole life, and the kernel
+        // frees it when the run dies: a lock that can be taken means that
+        // no run owns the entry. Held while the entry goes, so that no run
+        // can start on the address meanwhile.
+        std::unique_ptr<AddressLock> lock = platform.LockAddress(entry.address);
+        if (!lock) {
+            log.Trace("Keeping entry '%s' for '%s' on '%s', its run is alive", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            continue;
+        }
+        log.Trace("Removing orphaned entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                  entry.interfaceName.c_str());
+        if (!platform.RemoveNeighbour(entry.address)) {
+            log.Error("Could not remove the entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            err << "addrix-cli: could not remove " << address << " lladdr " << mac << " dev " << entry.interfaceName
+                << "\n";
+            status = kExitToolFailure;
+            continue;
+        }
+        out << "removed " << address << " lladdr " << mac << " dev " << entry.interfaceName << std::endl;
+    }
+    return status;
 }
 
 }  // namespace AddrixCli

@@ -1,9 +1,10 @@
-// The two commands of addrix-cli. Each returns the process's exit status;
+// The commands of addrix-cli. Each returns the process's exit status;
 // message texts go to `out` (outcomes) and `err` (refused input).
 #pragma once
 
 #include "cli/CommandLine.h"
 
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -32,10 +33,24 @@ struct CheckedInput {
 CheckedInput CheckSetInput(const std::string& typedSerialNumber, const std::string& typedAddress);
 
 // "set": checks the input, then runs one assignment job until it reports,
-// its time runs out, or SIGINT or SIGTERM cancels it.
+// its time runs out, or a stop signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT)
+// cancels it. The outcome is written once the job has ended and removed
+// its neighbour entry.
 int Set(const CommandLine& line, std::ostream& out, std::ostream& err);
 
-// "home": up to four pings, then the device's home-page URL.
+// "batch": reads and checks the whole device list (from `in` for "-"),
+// then assigns every device as "set" does, several at once, showing the
+// progress on `out`, redrawn in place when `outIsTerminal`.
+int Batch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err, bool outIsTerminal);
+
+// "home": checks the address as the dialog's address check does (incomplete
+// 203, not valid 211), then up to four pings, then the device's home-page URL.
 int Home(const CommandLine& line, std::ostream& out, std::ostream& err);
+
+// "clean": removes every neighbour entry with our tag that no live run owns
+// (its address lock can be taken), writing one line for each to `out`:
+// "removed ADDRESS lladdr MAC dev INTERFACE". Entries of live runs and
+// entries without the tag stay. 1 when an entry could not be removed.
+int Clean(const CommandLine& line, std::ostream& out, std::ostream& err);
 
 }  // namespace AddrixCli

@@ -2,7 +2,10 @@
 // on the same core as the dialog, for scripts and headless machines.
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/Scan.h"
 #include "platform/Platform.h"
+#include "platform/SignalWatcher.h"
+#include "platform/Terminal.h"
 #include "support/Log.h"
 #include "support/StringIds.h"
 
@@ -25,21 +28,33 @@ int Run(int argc, char** argv) {
         return AddrixCli::kExitDone;
     }
 
-    // As the dialog's start-up does: module tag "QRM", every level to the
-    // debugger output (here standard error), no log file.
-    Log::Instance().Configure("QRM", kLogDebug, 0, nullptr, nullptr);
-    if (line.quiet) Log::Instance().SetDebuggerLevel(kLogError);
+    // As the dialog's start-up does: module tag "QRM", no log file; the
+    // debugger output (here standard error) only when asked for.
+    const int diagnosticLevel = !line.verbose ? 0 : line.quiet ? kLogError : kLogDebug;
+    Log::Instance().Configure("QRM", diagnosticLevel, 0, nullptr, nullptr);
     if (!Platform::Current().StartSockets()) {
         std::cerr << Platform::Current().LoadStringResource(kIdsSocketsNotStarted) << "\n";
         return AddrixCli::kExitToolFailure;
     }
-    return line.command == CommandLine::Command::Set ? AddrixCli::Set(line, std::cout, std::cerr)
-                                                     : AddrixCli::Home(line, std::cout, std::cerr);
+    switch (line.command) {
+        case CommandLine::Command::Set: return AddrixCli::Set(line, std::cout, std::cerr);
+        case CommandLine::Command::Batch:
+            return AddrixCli::Batch(line, std::cin, std::cout, std::cerr, StandardOutputIsTerminal());
+        case CommandLine::Command::Home: return AddrixCli::Home(line, std::cout, std::cerr);
+        case CommandLine::Command::Scan: return AddrixCli::Scan(line, std::cout, std::cerr);
+        case CommandLine::Command::Clean: return AddrixCli::Clean(line, std::cout, std::cerr);
+        case CommandLine::Command::Help: break;
+    }
+    std::cout << UsageText();
+    return AddrixCli::kExitDone;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed output must not end the program before it has removed its
+    // neighbour entry: writes then fail, and the work goes on.
+    IgnoreClosedOutput();
     int status = AddrixCli::kExitToolFailure;
     try {
         status = Run(argc, argv);

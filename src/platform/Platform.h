@@ -3,6 +3,7 @@
 // implementation for its OS, and tests install a fake.
 #pragma once
 
+#include <array>
 #include "net/IPv4Address.h"
 #include "net/MacAddress.h"
 
@@ -32,7 +33,19 @@ struct AdapterAddress {
 
 // One network adapter with its IPv4 entries, in the system's order.
 struct Adapter {
+    Adapter(std::vector<AdapterAddress> addresses = {}, std::string name = {})
+        : addresses(std::move(addresses)), name(std::move(name)) {}
+
     std::vector<AdapterAddress> addresses;
+    // The interface's name where the system has one ("eth0" on Linux).
+    std::string name;
+};
+
+// A host that answered an ARP request of a sweep.
+struct ArpSweepAnswer {
+    uint32_t address = 0;  // network byte order
+    std::array<uint8_t, 6> mac{};
+    uint32_t roundTripUs = 0;  // from the request to the answer
 };
 
 // The host's adapter list, or why it could not be read.
@@ -200,6 +213,15 @@ public:
     // sender address 0.0.0.0 on the interface of the route to the address,
     // then a short wait for late answers. Returns early when `cancel` fires.
     virtual ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) = 0;
+    // Asks each of `targets` (network byte order) by ARP who has it, on the
+    // interface `interfaceName` with `senderAddress` as the sender, sending
+    // at most `requestsPerSecond`; then waits `lingerMs` for late answers.
+    // The first answer of each target, in the order they came; absent when
+    // the system offers no such sweep or the interface cannot be used.
+    virtual std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName,
+                                                                uint32_t senderAddress,
+                                                                const std::vector<uint32_t>& targets,
+                                                                unsigned requestsPerSecond, uint32_t lingerMs) = 0;
 
     virtual AdapterList GetAdapters() = 0;
     virtual bool GetOsVersion(OsVersion& version) = 0;

@@ -433,3 +433,25 @@ INSTANTIATE_TEST_SUITE_P(SerialNumbers, FormatMacAddressTest,
                                            MacCase{"zz:12 4.5678", "zz-:1-2 -4.-56-78"}));
 
 }  // namespace
+
+namespace {
+
+TEST_F(SetIPTest, ShorterIntervalOverlapsRequestsEachWithItsWholeWindow) {
+    echo.Program(5 + 4, 0);
+    job = new SetIP;
+    job->AddListener(&listener, 0);
+    job->Set(kSerialNumber, kAddress, 100);
+    ASSERT_TRUE(job->WaitForStoped(kGenerousWaitMs));
+    ReleaseJob();
+    workers.JoinAll();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Success});
+    // Every request still asks for its answer within 1000 ms; the job waits
+    // 100 ms between them.
+    const std::vector<size_t> payloads = EchoPayloads();
+    ASSERT_GE(payloads.size(), 9u);
+    EXPECT_EQ(std::vector<size_t>(payloads.begin(), payloads.begin() + 5), std::vector<size_t>(5, 0));
+    EXPECT_THAT(platform->Waits(), Contains(100u));
+    EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{kArpAdd, kArpDelete}));
+}
+
+}  // namespace

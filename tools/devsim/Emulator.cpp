@@ -23,18 +23,34 @@ Emulator::Clock::duration ToClock(Duration duration) {
 
 Emulator::Emulator(const EmulatorOptions& options, Clock::time_point start, EventLog& events, Sender sender)
     : options_(options),
-      listenFrom_(start + ToClock(std::chrono::duration<double>(options.listenAfterSeconds))),
       events_(events),
       sender_(std::move(sender)),
       random_(options.seed) {
-    if (options.listenWindowSeconds)
-        listenUntil_ = listenFrom_ + ToClock(std::chrono::duration<double>(*options.listenWindowSeconds));
-    for (const MacAddress& mac : options.devices) devices_.push_back({mac, std::nullopt});
-    for (const PreassignedDevice& device : options.preassigned) devices_.push_back({device.mac, device.address});
+    // The devices restart one after the other, evenly over the spread.
+    const size_t waiting = options.devices.size();
+    for (size_t i = 0; i < waiting; ++i) {
+        const double share = waiting > 1 ? static_cast<double>(i) / static_cast<double>(waiting - 1) : 0;
+        Device device;
+        device.mac = options.devices[i];
+        device.listenFrom =
+            start + ToClock(std::chrono::duration<double>(options.listenAfterSeconds + share * options.listenSpreadSeconds));
+        if (options.listenWindowSeconds)
+            device.listenUntil = device.listenFrom + ToClock(std::chrono::duration<double>(*options.listenWindowSeconds));
+        devices_.push_back(device);
+    }
+    auto addressed = [this](const PreassignedDevice& given, bool answersEcho) {
+        Device device;
+        device.mac = given.mac;
+        device.address = given.address;
+        device.answersEcho = answersEcho;
+        devices_.push_back(device);
+    };
+    for (const PreassignedDevice& device : options.preassigned) addressed(device, true);
+    for (const PreassignedDevice& host : options.silentHosts) addressed(host, false);
 }
 
-bool Emulator::Listening(Clock::time_point now) const {
-    return now >= listenFrom_ && (!listenUntil_ || now < *listenUntil_);
+bool Emulator::Listening(const Device& device, Clock::time_point now) {
+    return now >= device.listenFrom && (!device.listenUntil || now < *device.listenUntil);
 }
 
 bool Emulator::Accepted(size_t payloadSize) const {
@@ -73,12 +89,11 @@ void Emulator::ReceiveArp(const ArpRequest& request, Clock::time_point now) {
         Event event{"", FormatMac(device.mac), "arp", request.targetIp, std::nullopt, std::nullopt};
         if (Deliver(event, now)) Reply(BuildArpReply(request, device.mac, request.targetIp), event, now);
     }
-    // The router answers for the address as a proxy, and, as Linux's proxy
-    // ARP does, never answers a probe (sender 0.0.0.0, RFC 5227): the address
-    // is not its own.
-    if (request.senderIp == 0) return;
+    // A router answers for addresses behind it, but, as a Linux proxy-ARP
+    // router does, not the probes of a host checking that an address is free.
+    const bool probe = request.senderIp == 0;
     for (Ipv4 unreachable : options_.unreachable) {
-        if (unreachable != request.targetIp) continue;
+        if (unreachable != request.targetIp || probe) continue;
         Event event{"", "router", "arp", request.targetIp, std::nullopt, std::nullopt};
         if (Deliver(event, now)) Reply(BuildArpReply(request, kRouterMac, request.targetIp), event, now);
     }
@@ -88,8 +103,8 @@ void Emulator::ReceiveEcho(const EchoRequest& request, Clock::time_point now) {
     for (Device& device : devices_) {
         if (device.mac != request.destinationMac) continue;
         Event event{"", FormatMac(device.mac), "echo", request.destinationIp, request.payload.size(), request.sequence};
-        if (!Deliver(event, now)) return;
-        if (!device.address && Listening(now) && Accepted(request.payload.size())) {
+        if (!Deliver(event, now) || !device.answersEcho) return;
+        if (!device.address && Listening(device, now) && Accepted(request.payload.size())) {
             device.address = request.destinationIp;
             events_.Write({"adopted", event.device, "", device.address, request.payload.size(), std::nullopt}, now);
         }
@@ -105,10 +120,10 @@ void Emulator::ReceiveEcho(const EchoRequest& request, Clock::time_point now) {
 }
 
 void Emulator::Advance(Clock::time_point now) {
-    if (!listeningReported_ && !devices_.empty() && Listening(now)) {
-        listeningReported_ = true;
-        for (const Device& device : devices_)
-            if (!device.address) events_.Write({"listening", FormatMac(device.mac), "", {}, {}, {}}, now);
+    for (Device& device : devices_) {
+        if (device.address || device.listeningReported || !Listening(device, now)) continue;
+        device.listeningReported = true;
+        events_.Write({"listening", FormatMac(device.mac), "", {}, {}, {}}, now);
     }
     auto due = std::stable_partition(pending_.begin(), pending_.end(),
                                      [now](const PendingReply& reply) { return reply.due > now; });
@@ -122,7 +137,8 @@ void Emulator::Advance(Clock::time_point now) {
 
 std::optional<Emulator::Clock::time_point> Emulator::NextWake() const {
     std::optional<Clock::time_point> next;
-    if (!listeningReported_ && !devices_.empty()) next = listenFrom_;
+    for (const Device& device : devices_)
+        if (!device.address && !device.listeningReported && (!next || device.listenFrom < *next)) next = device.listenFrom;
     for (const PendingReply& reply : pending_)
         if (!next || reply.due < *next) next = reply.due;
     return next;

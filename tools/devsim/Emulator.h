@@ -31,6 +31,11 @@ private:
     struct Device {
         MacAddress mac{};
         std::optional<Ipv4> address;
+        bool answersEcho = true;
+        // When a device waiting for its address restarts and listens.
+        Clock::time_point listenFrom{};
+        std::optional<Clock::time_point> listenUntil;  // unlimited when absent
+        bool listeningReported = false;
     };
     struct PendingReply {
         Clock::time_point due;
@@ -38,7 +43,7 @@ private:
         Event event;
     };
 
-    bool Listening(Clock::time_point now) const;
+    static bool Listening(const Device& device, Clock::time_point now);
     bool Accepted(size_t payloadSize) const;
     // Reports the frame as seen; false when the link loses it.
     bool Deliver(Event seen, Clock::time_point now);
@@ -47,9 +52,6 @@ private:
     void ReceiveEcho(const EchoRequest& request, Clock::time_point now);
 
     EmulatorOptions options_;
-    Clock::time_point listenFrom_;
-    std::optional<Clock::time_point> listenUntil_;
-    bool listeningReported_ = false;
     EventLog& events_;
     Sender sender_;
     std::vector<Device> devices_;

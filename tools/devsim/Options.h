@@ -16,8 +16,10 @@ struct EmulatorOptions {
     std::string interface;
     std::vector<MacAddress> devices;            // devices that wait for their address
     std::vector<PreassignedDevice> preassigned;  // devices that have one from the start
+    std::vector<PreassignedDevice> silentHosts;  // hosts that answer ARP but never echo
     std::vector<Ipv4> unreachable;              // addresses a router reports unreachable
     double listenAfterSeconds = 0;
+    double listenSpreadSeconds = 0;             // the last device restarts this much later than the first
     std::optional<double> listenWindowSeconds;  // unlimited when absent
     std::vector<size_t> acceptSizes{408};
     unsigned dropPercent = 0;

@@ -252,6 +252,14 @@ ArpProbeResult FakePlatform::ProbeArp(IPv4Address address, CancelEvent* cancel) 
     return {};
 }
 
+std::optional<std::vector<ArpSweepAnswer>> FakePlatform::SweepArp(const std::string& interfaceName,
+                                                                  uint32_t senderAddress,
+                                                                  const std::vector<uint32_t>& targets, unsigned,
+                                                                  uint32_t) {
+    if (!onSweepArp) return std::vector<ArpSweepAnswer>{};
+    return onSweepArp(interfaceName, senderAddress, targets);
+}
+
 AdapterList FakePlatform::GetAdapters() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++adapterQueries_;

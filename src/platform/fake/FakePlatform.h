@@ -28,6 +28,9 @@ public:
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
     // Host-name lookups, after they are recorded; default: from `hosts`.
     std::function<std::optional<uint32_t>(const std::string&)> onLookupHost;
+    // The answers of an ARP sweep: (interface, sender, targets) -> answers.
+    std::function<std::optional<std::vector<ArpSweepAnswer>>(const std::string&, uint32_t, const std::vector<uint32_t>&)>
+        onSweepArp;  // default: nobody answers
     // Run-time libraries; a hook that fails sets the last error itself.
     std::function<void*(const char*)> onLoadModule;              // default: fails, 126
     std::function<void*(void*, const char*)> onFindEntryPoint;   // default: fails, 127
@@ -87,6 +90,9 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
+    std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName, uint32_t senderAddress,
+                                                        const std::vector<uint32_t>& targets,
+                                                        unsigned requestsPerSecond, uint32_t lingerMs) override;
     bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;
     // Its WaitFor returns at once, fired or not, after recording the wait.
     std::unique_ptr<CancelEvent> CreateCancelEvent() override;

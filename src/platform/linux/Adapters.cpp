@@ -44,6 +44,7 @@ AdapterList LinuxPlatform::GetAdapters() {
         if (index == names.size()) {
             names.push_back(name);
             list.adapters.emplace_back();
+            list.adapters.back().name = std::string(name);
         }
         list.adapters[index].addresses.push_back({DottedQuad(entry->ifa_addr), DottedQuad(entry->ifa_netmask)});
     }

@@ -31,6 +31,10 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
+    // Through a packet socket (CAP_NET_RAW).
+    std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName, uint32_t senderAddress,
+                                                        const std::vector<uint32_t>& targets,
+                                                        unsigned requestsPerSecond, uint32_t lingerMs) override;
     // Echo, probe and waits poll their socket alongside the cancel event's
     // eventfd.
     bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;

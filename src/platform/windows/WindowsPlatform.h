@@ -29,6 +29,10 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
+    // Not offered here: none.
+    std::optional<std::vector<ArpSweepAnswer>> SweepArp(const std::string& interfaceName, uint32_t senderAddress,
+                                                        const std::vector<uint32_t>& targets,
+                                                        unsigned requestsPerSecond, uint32_t lingerMs) override;
     // Echo and ARP probe block in the system's calls: they run on a thread
     // of their own, which a cancel leaves behind to finish by itself.
     bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;
