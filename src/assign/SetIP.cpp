@@ -1,5 +1,6 @@
 #include "assign/SetIP.h"
 
+#include "net/IpAddress.h"
 #include "net/Zorvel.h"
 #include "support/Log.h"
 
@@ -21,13 +22,17 @@ void SetIP::Set(const std::string& serialNumber, const std::string& address) {
     log.Trace("Set '%s', to '%s'", serialNumber.c_str(), address.c_str());
     macText = FormatMacAddress(serialNumber);
     addressText = address;
+    mac_ = MacAddress::FromSerialNumber(serialNumber.c_str());
+    cancel_ = Platform::Current().CreateCancelEvent();
     running = true;
-    Start(0);
+    // Without a worker no outcome would ever arrive.
+    if (!Start(0)) NotifyListeners(SetIPEvent::Failed);
 }
 
 void SetIP::Cancel() {
     GlobalLogScope.Trace("SetIP::Cancel - Cancel");
     running = false;
+    if (cancel_) cancel_->Fire();
 }
 
 std::string SetIP::FormatMacAddress(const std::string& serialNumber) {
@@ -43,7 +48,7 @@ bool SetIP::MultiPing(const std::string& address, int count) {
     LogScope log("SetIP::MultiPing");
     for (int attempt = 0; attempt < count && running; ++attempt) {
         log.Debug("Ping '%s'", address.c_str());
-        if (Zorvel::Ping(address.c_str(), kEchoTimeoutMs, kTestPayloadSize)) {
+        if (Zorvel::Ping(address.c_str(), kEchoTimeoutMs, kTestPayloadSize, cancel_.get())) {
             log.Trace("'%s' exists", address.c_str());
             return true;
         }
@@ -52,24 +57,94 @@ bool SetIP::MultiPing(const std::string& address, int count) {
     return false;
 }
 
+void SetIP::RemoveOrphanedEntry(IPv4Address address) {
+    LogScope log("SetIP::RemoveOrphanedEntry");
+    for (const OwnNeighbourEntry& entry : Platform::Current().ListOwnNeighbours()) {
+        if (entry.address != address) continue;
+        log.Trace("Removing orphaned entry '%s' for '%s' on '%s'", address.ToText().c_str(),
+                  entry.mac.ToText().c_str(), entry.interfaceName.c_str());
+        Zorvel::ArpDel(address);
+        return;
+    }
+}
+
+SetIP::ProbeVerdict SetIP::ProbeWithArp(IPv4Address address, const MacAddress& device) {
+    LogScope log("SetIP::ProbeWithArp");
+    const ArpProbeResult probe = Zorvel::ArpProbe(address, cancel_.get());
+    if (probe.status == ArpProbeResult::Status::Cancelled || !running) return ProbeVerdict::Cancelled;
+    ProbeVerdict verdict = ProbeVerdict::Free;
+    for (const MacAddress& answer : probe.answers) {
+        if (answer == device) {
+            log.Trace("Device '%s' already answers for '%s'", answer.ToText().c_str(), address.ToText().c_str());
+        } else {
+            log.Trace("'%s' answers for '%s'", answer.ToText().c_str(), address.ToText().c_str());
+            verdict = ProbeVerdict::InUse;
+        }
+    }
+    return verdict;
+}
+
 int32_t SetIP::Run(uintptr_t) {
     LogScope log("SetIP::Run");
     const char* address = addressText.c_str();
     const char* mac = macText.c_str();
 
     log.Trace("Test ip address '%s'", address);
+    const uint32_t resolved = IpAddress::FromText(address).GetAddress();
+    if (resolved == IpAddress::kNone || resolved == IpAddress::kUnresolved) {
+        log.Error("Failed do get address");
+        NotifyListeners(SetIPEvent::Failed);
+        return 0;
+    }
+    if (!mac_ || !mac_->IsDevice()) {
+        log.Error("'%s' is not the address of a single device", mac);
+        NotifyListeners(SetIPEvent::Failed);
+        return 0;
+    }
+    if (!cancel_) {
+        log.Error("No cancel event for the job");
+        NotifyListeners(SetIPEvent::Failed);
+        return 0;
+    }
+    const IPv4Address target(resolved);
+
+    // Held for the whole run: no other run probes, sets or removes an entry
+    // for this address meanwhile.
+    const std::unique_ptr<AddressLock> lock = Platform::Current().LockAddress(target);
+    if (!lock) {
+        log.Error("Address '%s' is held by another run, cannot use address", address);
+        NotifyListeners(SetIPEvent::AddressHeld);
+        return 0;
+    }
+    RemoveOrphanedEntry(target);
+
     if (MultiPing(addressText, kTestPings)) {
         log.Error("Address '%s' is already in use, cannot use address", address);
         NotifyListeners(SetIPEvent::InUse);
         return 0;
     }
+    const ProbeVerdict verdict = running ? ProbeWithArp(target, *mac_) : ProbeVerdict::Cancelled;
+    if (verdict == ProbeVerdict::InUse) {
+        log.Error("Address '%s' is already in use, cannot use address", address);
+        NotifyListeners(SetIPEvent::InUse);
+        return 0;
+    }
+    // An interrupted check proves nothing: no entry is added.
+    if (verdict == ProbeVerdict::Cancelled) {
+        log.Trace("Done");
+        return 0;
+    }
 
     log.Trace("Address '%s' is available, set '%s' to this address", address, mac);
-    Zorvel::ArpAdd(address, mac);
+    if (!Zorvel::ArpAdd(target, *mac_)) {
+        NotifyListeners(SetIPEvent::Failed);
+        log.Trace("Done");
+        return 0;
+    }
 
     for (size_t attempt = 0; running; ++attempt) {
         const uint16_t payloadSize = kAssignmentPayloadSizes[attempt % std::size(kAssignmentPayloadSizes)];
-        if (Zorvel::Ping(address, kEchoTimeoutMs, payloadSize)) {
+        if (Zorvel::Ping(address, kEchoTimeoutMs, payloadSize, cancel_.get())) {
             log.Trace("IPSet device '%s' is set to '%s'", mac, address);
             running = false;
             NotifyListeners(SetIPEvent::Success);
@@ -77,7 +152,7 @@ int32_t SetIP::Run(uintptr_t) {
         }
     }
 
-    Zorvel::ArpDel(address);
+    Zorvel::ArpDel(target);
     log.Trace("Done");
     return 0;
 }

@@ -1,5 +1,23 @@
 #include "cli/Assignment.h"
 
+namespace {
+
+Assignment::Ending EndingOf(SetIPEvent event) {
+    switch (event) {
+        case SetIPEvent::Success:
+            return Assignment::Ending::Success;
+        case SetIPEvent::InUse:
+            return Assignment::Ending::InUse;
+        case SetIPEvent::AddressHeld:
+            return Assignment::Ending::AddressHeld;
+        case SetIPEvent::Failed:
+            break;
+    }
+    return Assignment::Ending::Failed;
+}
+
+}  // namespace
+
 void Assignment::Start(const std::string& serialNumber, const std::string& address) {
     job_ = new SetIP;
     job_->AddListener(this, 0);
@@ -9,7 +27,7 @@ void Assignment::Start(const std::string& serialNumber, const std::string& addre
 Assignment::Ending Assignment::Wait(std::chrono::steady_clock::time_point deadline) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait_until(lock, deadline, [this] { return event_.has_value() || signal_ != 0; });
-    if (event_) return *event_ == SetIPEvent::Success ? Ending::Success : Ending::InUse;
+    if (event_) return EndingOf(*event_);
     if (signal_ != 0) return Ending::Interrupted;
     return Ending::TimedOut;
 }

@@ -14,7 +14,7 @@
 
 class Assignment final : public SetIPListener {
 public:
-    enum class Ending { Success, InUse, TimedOut, Interrupted };
+    enum class Ending { Success, InUse, AddressHeld, Failed, TimedOut, Interrupted };
 
     // How long the worker may take to finish after the outcome: an echo in
     // flight (1 s) and the removal of the neighbour entry, with room to spare.

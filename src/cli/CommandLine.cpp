@@ -18,6 +18,7 @@ std::optional<unsigned> ParseTimeout(const std::string& text) {
 const char* UsageText() {
     return "usage: addrix-cli [--quiet] set SERIAL ADDRESS [--timeout SECONDS]\n"
            "       addrix-cli [--quiet] home ADDRESS [--open]\n"
+           "       addrix-cli [--quiet] clean\n"
            "       addrix-cli --help\n"
            "\n"
            "set   gives the device with serial number SERIAL (its MAC address as 12\n"
@@ -27,6 +28,10 @@ const char* UsageText() {
            "      for the device's answer for at most SECONDS (default 1200, 20 minutes).\n"
            "home  pings ADDRESS up to four times and prints the device's home-page URL;\n"
            "      --open also opens it in the default web browser.\n"
+           "clean removes the neighbour entries that a run of addrix-cli or of the dialog\n"
+           "      added and left behind when it was killed (tag 173: ip neigh show proto\n"
+           "      173), and lists them. An entry whose run is alive is kept; entries\n"
+           "      without the tag are never touched.\n"
            "\n"
            "Diagnostic lines go to standard error; --quiet keeps only the errors.\n"
            "Sending ICMP echo and changing the neighbour (ARP) table need root, or\n"
@@ -34,8 +39,11 @@ const char* UsageText() {
            "\n"
            "Exit status: 0 done; 1 the tool itself failed; 2 invalid arguments or input;\n"
            "3 the address is already in use; 4 no answer from the device in time;\n"
-           "5 no device answers at ADDRESS (home); 130 and 143 cancelled by SIGINT and\n"
-           "SIGTERM (the neighbour entry is removed first).\n";
+           "5 no device answers at ADDRESS (home); 6 another run, of this program or\n"
+           "of the dialog, holds ADDRESS (set); 128 plus the signal's number when\n"
+           "SIGINT, SIGTERM, SIGHUP or SIGQUIT cancelled it (130, 143, 129, 131; the\n"
+           "neighbour entry is removed first). The outcome is written once the entry\n"
+           "is removed; a closed output does not stop the command.\n";
 }
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -79,6 +87,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
         line.command = CommandLine::Command::Set;
         line.serialNumber = operands[1];
         line.address = operands[2];
+    } else if (command == "clean") {
+        if (operands.size() != 1) return fail("clean takes no arguments");
+        if (line.openBrowser) return fail("--open belongs to home");
+        if (timeoutGiven) return fail("--timeout belongs to set");
+        line.command = CommandLine::Command::Clean;
     } else if (command == "home") {
         if (operands.size() != 2) return fail("home takes ADDRESS");
         if (timeoutGiven) return fail("--timeout belongs to set");

@@ -5,7 +5,7 @@
 #include <string>
 
 struct CommandLine {
-    enum class Command { Help, Set, Home };
+    enum class Command { Help, Set, Home, Clean };
 
     // 20 minutes, the time the dialog gives one attempt.
     static constexpr unsigned kDefaultTimeoutSeconds = 1200;

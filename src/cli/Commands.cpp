@@ -13,6 +13,7 @@
 #include "support/StringIds.h"
 
 #include <chrono>
+#include <memory>
 
 namespace AddrixCli {
 namespace {
@@ -81,8 +82,13 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(line.timeoutSeconds);
     assignment.Start(serial, address);
 
+    const Assignment::Ending ending = assignment.Wait(deadline);
+    if (ending == Assignment::Ending::Interrupted) log.Trace("Canceling");
+    // The outcome is told only once the job is over and its entry removed:
+    // nothing the reader of the output does can leave the entry behind.
+    const bool finished = assignment.Finish();
     int status = kExitDone;
-    switch (assignment.Wait(deadline)) {
+    switch (ending) {
         case Assignment::Ending::Success:
             log.Trace("Device '%s' was set to '%s'", serial.c_str(), address.c_str());
             out << AddressAndSerialMessage(kIdsAssignSucceeded, address, serial) << std::endl;
@@ -92,17 +98,27 @@ int Set(const CommandLine& line, std::ostream& out, std::ostream& err) {
             out << AddressMessage(kIdsAddressInUse, address) << std::endl;
             status = kExitAddressInUse;
             break;
+        case Assignment::Ending::AddressHeld:
+            log.Trace("Failed to set device '%s' to '%s', address held by another run", serial.c_str(),
+                      address.c_str());
+            out << AddressMessage(kIdsAddressHeld, address) << std::endl;
+            status = kExitAddressHeld;
+            break;
+        case Assignment::Ending::Failed:
+            log.Trace("Failed to set device '%s' to '%s'", serial.c_str(), address.c_str());
+            out << AddressAndSerialMessage(kIdsNeighbourEntryFailed, address, serial) << std::endl;
+            status = kExitToolFailure;
+            break;
         case Assignment::Ending::TimedOut:
             GlobalLogScope.Trace("Failed to set device '%s' to '%s', timout", serial.c_str(), address.c_str());
             out << AddressAndSerialMessage(kIdsAssignFailed, address, serial) << std::endl;
             status = kExitTimedOut;
             break;
         case Assignment::Ending::Interrupted:
-            log.Trace("Canceling");
             status = kExitSignalBase + assignment.InterruptingSignal();
             break;
     }
-    if (!assignment.Finish()) {
+    if (!finished) {
         log.Error("The job did not stop within %u ms; the neighbour entry for '%s' may remain",
                   static_cast<unsigned>(Assignment::kStopWaitMs), address.c_str());
         status = kExitToolFailure;
@@ -115,6 +131,12 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
     std::optional<std::string> address = AddressFieldText(line.address);
     if (!address) {
         err << StoredText(kIdsInvalidAddress) << "\n";
+        return kExitInvalidInput;
+    }
+    // An address no device can have (0.0.0.0, a broadcast, a number out of
+    // range) is refused as the dialog's address check refuses it.
+    if (!IsInLastFieldRange(*address) || !IsValidIpAddress(address->c_str())) {
+        err << AddressMessage(kIdsAddressNotValid, *address) << "\n";
         return kExitInvalidInput;
     }
     if (!HasNetworkRights(line, false, err)) return kExitToolFailure;
@@ -134,6 +156,43 @@ int Home(const CommandLine& line, std::ostream& out, std::ostream& err) {
         return kExitToolFailure;
     }
     return kExitDone;
+}
+
+int Clean(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    LogScope log("AddrixCli::Clean");
+    Platform& platform = Platform::Current();
+    // Only the neighbour table is changed: no echo is sent.
+    if (!platform.GetNetworkRights().canChangeNeighbours) {
+        err << NetworkRightsWarning(NetworkRights{true, false}, true, line.program) << "\n";
+        return kExitToolFailure;
+    }
+    int status = kExitDone;
+    for (const OwnNeighbourEntry& entry : platform.ListOwnNeighbours()) {
+        const std::string address = entry.address.ToText();
+        const std::string mac = entry.mac.ToText();
+        // A run holds its address's lock for its whole life, and the kernel
+        // frees it when the run dies: a lock that can be taken means that
+        // no run owns the entry. Held while the entry goes, so that no run
+        // can start on the address meanwhile.
+        std::unique_ptr<AddressLock> lock = platform.LockAddress(entry.address);
+        if (!lock) {
+            log.Trace("Keeping entry '%s' for '%s' on '%s', its run is alive", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            continue;
+        }
+        log.Trace("Removing orphaned entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                  entry.interfaceName.c_str());
+        if (!platform.RemoveNeighbour(entry.address)) {
+            log.Error("Could not remove the entry '%s' for '%s' on '%s'", address.c_str(), mac.c_str(),
+                      entry.interfaceName.c_str());
+            err << "addrix-cli: could not remove " << address << " lladdr " << mac << " dev " << entry.interfaceName
+                << "\n";
+            status = kExitToolFailure;
+            continue;
+        }
+        out << "removed " << address << " lladdr " << mac << " dev " << entry.interfaceName << std::endl;
+    }
+    return status;
 }
 
 }  // namespace AddrixCli

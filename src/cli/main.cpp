@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "platform/Platform.h"
+#include "platform/SignalWatcher.h"
 #include "support/Log.h"
 #include "support/StringIds.h"
 
@@ -33,13 +34,25 @@ int Run(int argc, char** argv) {
         std::cerr << Platform::Current().LoadStringResource(kIdsSocketsNotStarted) << "\n";
         return AddrixCli::kExitToolFailure;
     }
-    return line.command == CommandLine::Command::Set ? AddrixCli::Set(line, std::cout, std::cerr)
-                                                     : AddrixCli::Home(line, std::cout, std::cerr);
+    switch (line.command) {
+        case CommandLine::Command::Set:
+            return AddrixCli::Set(line, std::cout, std::cerr);
+        case CommandLine::Command::Home:
+            return AddrixCli::Home(line, std::cout, std::cerr);
+        case CommandLine::Command::Clean:
+            return AddrixCli::Clean(line, std::cout, std::cerr);
+        case CommandLine::Command::Help:
+            break;
+    }
+    return AddrixCli::kExitDone;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed output must not end the program before it has removed its
+    // neighbour entry: writes then fail, and the work goes on.
+    IgnoreClosedOutput();
     int status = AddrixCli::kExitToolFailure;
     try {
         status = Run(argc, argv);

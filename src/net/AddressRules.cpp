@@ -1,8 +1,11 @@
 #include "net/AddressRules.h"
 
+#include "net/MacAddress.h"
+
 #include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -54,12 +57,8 @@ bool IsHexDigit(char character) {
 }
 
 bool IsValidSerialNumber(const char* text) {
-    constexpr size_t kSerialNumberLength = 12;
-    if (!text || std::strlen(text) != kSerialNumberLength) return false;
-    for (size_t index = 0; index < kSerialNumberLength; ++index) {
-        if (!IsHexDigit(text[index])) return false;
-    }
-    return true;
+    const std::optional<MacAddress> mac = MacAddress::FromSerialNumber(text);
+    return mac && mac->IsDevice();
 }
 
 bool ParseIpAddress(const char* text, int32_t& octet1, int32_t& octet2, int32_t& octet3, int32_t& octet4) {

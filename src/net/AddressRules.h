@@ -13,7 +13,8 @@ constexpr size_t kMaxIpAddressTextLength = 255;
 // True for "0"-"9", "a"-"f" and "A"-"F"; the character is taken as one byte.
 bool IsHexDigit(char character);
 
-// Exactly twelve hexadecimal digits, either case, no separators.
+// Exactly twelve hexadecimal digits, either case, no separators, naming a
+// single device: not a group address (first octet odd) and not all zero.
 bool IsValidSerialNumber(const char* text);
 
 // Reads a text as the scan "%d.%d.%d.%d%s" does and is true exactly when that

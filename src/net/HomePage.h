@@ -1,5 +1,8 @@
 // The home-page command's probe: whether a device answers at an address.
 #pragma once
 
-// Up to four echo requests of 500 ms without payload, until one is answered.
-bool DeviceAnswersForHomePage(const char* address);
+#include "platform/Platform.h"
+
+// Up to four echo requests of 500 ms without payload, one per window, until
+// one is answered; `cancel` (may be null) ends them early, unanswered.
+bool DeviceAnswersForHomePage(const char* address, CancelEvent* cancel = nullptr);

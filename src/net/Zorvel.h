@@ -1,6 +1,11 @@
 // The probes through which the program touches the network: one ICMP echo
-// request, and adding or removing a static neighbour (ARP) entry.
+// request, an ARP probe, and adding or removing a static neighbour (ARP)
+// entry of our own.
 #pragma once
+
+#include "net/IPv4Address.h"
+#include "net/MacAddress.h"
+#include "platform/Platform.h"
 
 #include <cstdint>
 
@@ -8,12 +13,19 @@ namespace Zorvel {
 
 // True when `host` answered one echo request of `size` payload bytes within
 // `timeoutMs`. Hosts that resolve to 0.0.0.0 or 255.255.255.255 are refused.
-bool Ping(const char* host, uint32_t timeoutMs, uint16_t size);
+// Unanswered, it returns only when its whole window has passed, however
+// early the request failed, so that a caller that pings again at once sends
+// at most one request per window; `cancel` (may be null) ends the wait.
+bool Ping(const char* host, uint32_t timeoutMs, uint16_t size, CancelEvent* cancel = nullptr);
 
-// Launches "arp -s ADDRESS MAC" (MAC as XX-XX-XX-XX-XX-XX); not awaited.
-void ArpAdd(const char* address, const char* mac);
+// Sets the static entry binding `address` to `mac` (written to the log and
+// to the arp command as XX-XX-XX-XX-XX-XX); false when it could not be set.
+bool ArpAdd(IPv4Address address, const MacAddress& mac);
 
-// Launches "arp -d ADDRESS"; not awaited.
-void ArpDel(const char* address);
+// Removes the entry that ArpAdd set for `address`.
+void ArpDel(IPv4Address address);
+
+// Asks with ARP who has `address`; see Platform::ProbeArp.
+ArpProbeResult ArpProbe(IPv4Address address, CancelEvent* cancel);
 
 }  // namespace Zorvel

@@ -3,6 +3,9 @@
 // implementation for its OS, and tests install a fake.
 #pragma once
 
+#include "net/IPv4Address.h"
+#include "net/MacAddress.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -75,6 +78,48 @@ struct NetworkRights {
     bool canChangeNeighbours = true;
 };
 
+// A job's request to stop, which wakes every wait the job makes through the
+// platform: an echo in flight, an ARP probe, the rest of an answer window.
+// Fired from any thread; once fired it stays fired.
+class CancelEvent {
+public:
+    virtual ~CancelEvent() = default;
+    virtual void Fire() = 0;
+    virtual bool IsFired() const = 0;
+    // Waits up to `timeoutMs`; true as soon as the event is fired.
+    virtual bool WaitFor(uint32_t timeoutMs) = 0;
+};
+
+// Holds an address for one run of the program, across processes, until it is
+// destroyed; the system releases it when the process dies.
+class AddressLock {
+public:
+    virtual ~AddressLock() = default;
+};
+
+// One neighbour entry that carries this program's tag.
+struct OwnNeighbourEntry {
+    IPv4Address address;
+    MacAddress mac;
+    std::string interfaceName;
+};
+
+// What an ARP probe heard.
+struct ArpProbeResult {
+    enum class Status {
+        Done,       // the probes went out; `answers` lists who claimed the address
+        NotSent,    // no route to the address, no rights, or no ARP on the system
+        Cancelled,  // the cancel event fired before the probe had finished
+    };
+    Status status = Status::Done;
+    // Each MAC that claimed the address, once, in the order they were heard.
+    std::vector<MacAddress> answers;
+};
+
+// The protocol tag that marks the neighbour entries this program adds, where
+// the system keeps one (Linux: `ip neigh show proto 173`).
+constexpr uint8_t kNeighbourTag = 173;
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -122,12 +167,40 @@ public:
     // The first IPv4 address of a host name (network byte order), if any.
     virtual std::optional<uint32_t> LookupHost(const char* name) = 0;
     // Sends one ICMP echo request with `payloadSize` bytes to `address`
-    // (network byte order) and waits up to `timeoutMs`; true only for a
-    // successful echo reply from that address in time.
-    virtual bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) = 0;
-    // Launches the system's arp command with `parameters` ("-s ADDR MAC" or
-    // "-d ADDR") without waiting for it; false when it could not be launched.
-    virtual bool LaunchArp(const std::string& parameters) = 0;
+    // (network byte order) and waits up to `timeoutMs`, or until `cancel`
+    // (may be null) fires; true only for a successful echo reply from that
+    // address in time. It may return early (an ICMP error, a failed send):
+    // callers that pace their requests wait out the rest themselves.
+    virtual bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) = 0;
+    // A new, unfired cancel event; null when the system has none to give.
+    virtual std::unique_ptr<CancelEvent> CreateCancelEvent() = 0;
+    // Waits `milliseconds` without any way to be woken.
+    virtual void Sleep(uint32_t milliseconds) = 0;
+
+    // --- Neighbour (ARP) table and address ownership --------------------------
+    // Takes `address` for this run; null when another run, in this process or
+    // another, holds it (or the lock cannot be had at all). The lock's scope
+    // is the neighbour table's: the network namespace on Linux, the host on
+    // Windows.
+    virtual std::unique_ptr<AddressLock> LockAddress(IPv4Address address) = 0;
+    // Binds `address` to `mac` with a static entry, tagged as ours where the
+    // system keeps tags, replacing a dynamic entry. False when the entry
+    // cannot be set: on Linux the kernel's refusal, or an untagged permanent
+    // entry that is not ours to replace; on Windows only a failed launch of
+    // "arp -s", whose own outcome is not awaited.
+    virtual bool SetNeighbour(IPv4Address address, const MacAddress& mac) = 0;
+    // Removes the entry for `address` that this program set; an entry
+    // without our tag is never touched. True also when there was none. On
+    // Windows "arp -d", not awaited; false when it could not be launched.
+    virtual bool RemoveNeighbour(IPv4Address address) = 0;
+    // Every entry that carries our tag, on every interface; none on a system
+    // without tags (Windows).
+    virtual std::vector<OwnNeighbourEntry> ListOwnNeighbours() = 0;
+    // Asks who has `address`, as RFC 5227 probes: three ARP requests with
+    // sender address 0.0.0.0 on the interface of the route to the address,
+    // then a short wait for late answers. Returns early when `cancel` fires.
+    virtual ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) = 0;
+
     virtual AdapterList GetAdapters() = 0;
     virtual bool GetOsVersion(OsVersion& version) = 0;
     virtual NetworkRights GetNetworkRights() = 0;

@@ -1,8 +1,8 @@
 // Turns the system's requests to stop the program into calls on a thread
 // other than the waiting one, so that a waiting thread can be woken through
-// an ordinary condition variable. The requests are SIGINT and SIGTERM; on
-// Windows, Ctrl-C counts as SIGINT, and Ctrl-Break or closing the console as
-// SIGTERM.
+// an ordinary condition variable. The requests are SIGINT, SIGTERM, SIGHUP
+// (the terminal went away) and SIGQUIT; on Windows, Ctrl-C counts as SIGINT,
+// and Ctrl-Break or closing the console as SIGTERM.
 //
 // Construct it before any other thread starts: on Linux the signals are
 // blocked in the constructing thread, and threads started later inherit
@@ -14,7 +14,7 @@
 
 class SignalWatcher {
 public:
-    // `onSignal` runs with the signal's number (SIGINT or SIGTERM), once for
+    // `onSignal` runs with the signal's number (one of the above), once for
     // each request that arrives; never after the destructor has returned.
     explicit SignalWatcher(std::function<void(int)> onSignal);
     ~SignalWatcher();
@@ -27,3 +27,8 @@ public:
 private:
     std::unique_ptr<State> state_;
 };
+
+// Lets writing to an output whose reader has gone fail with an error instead
+// of ending the process (SIGPIPE on Linux), so that a program can finish its
+// work and clean up after its output was closed.
+void IgnoreClosedOutput();

@@ -19,6 +19,11 @@ constexpr unsigned kIdsNoDeviceAtAddress = 208;
 // Address field checks; IPADDRESS is filled in.
 constexpr unsigned kIdsAddressNotOnLocalSubnet = 209;
 constexpr unsigned kIdsAddressNotValid = 211;
+// Outcomes that end an assignment before it began: another run holds the
+// address (IPADDRESS), or its neighbour entry could not be added (IPADDRESS,
+// SERIALNBR).
+constexpr unsigned kIdsAddressHeld = 212;
+constexpr unsigned kIdsNeighbourEntryFailed = 213;
 constexpr unsigned kIdsSocketsNotStarted = 230;
 // Start-up on a system with capabilities: RIGHTS names the missing ones,
 // PROGRAM is the path of the program to grant them to.

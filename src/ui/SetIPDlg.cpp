@@ -140,6 +140,12 @@ bool SetIPDlg::OnEvent(SetIPEvent event, uintptr_t) {
     case SetIPEvent::Success:
         QCoreApplication::postEvent(this, new QEvent(WM_SETIP_SUCCESS));
         break;
+    case SetIPEvent::AddressHeld:
+        QCoreApplication::postEvent(this, new QEvent(WM_SETIP_HELD));
+        break;
+    case SetIPEvent::Failed:
+        QCoreApplication::postEvent(this, new QEvent(WM_SETIP_FAILED));
+        break;
     default:
         scope.Trace("Unhandled event '%d'", static_cast<int>(event));
         break;
@@ -170,6 +176,34 @@ void SetIPDlg::OnSetIPInUse() {
     const std::string address = address_.toStdString();
     scope.Trace("Failed to set device '%s' to '%s', address in use", serialNumber.c_str(), address.c_str());
     ShowMessage(this, LoadTextWithMacros(kIdsAddressInUse, "IPADDRESS=%s", address.c_str()), MessageIcon::Exclamation);
+    EnterIdleState();
+    EndAttempt(ui_->setIPButton);
+}
+
+void SetIPDlg::OnSetIPHeld() {
+    LogScope scope("SetIPDlg::OnSetIPHeld");
+    ReleaseJob();
+    ui_->progressCtrl->Stop();
+    const std::string serialNumber = serialNumber_.toStdString();
+    const std::string address = address_.toStdString();
+    scope.Trace("Failed to set device '%s' to '%s', address held by another run", serialNumber.c_str(),
+                address.c_str());
+    ShowMessage(this, LoadTextWithMacros(kIdsAddressHeld, "IPADDRESS=%s", address.c_str()), MessageIcon::Exclamation);
+    EnterIdleState();
+    EndAttempt(ui_->setIPButton);
+}
+
+void SetIPDlg::OnSetIPFailed() {
+    LogScope scope("SetIPDlg::OnSetIPFailed");
+    ReleaseJob();
+    ui_->progressCtrl->Stop();
+    const std::string serialNumber = serialNumber_.toStdString();
+    const std::string address = address_.toStdString();
+    scope.Trace("Failed to set device '%s' to '%s'", serialNumber.c_str(), address.c_str());
+    ShowMessage(this,
+                LoadTextWithMacros(kIdsNeighbourEntryFailed, "IPADDRESS=%s;SERIALNBR=%s", address.c_str(),
+                                   serialNumber.c_str()),
+                MessageIcon::Exclamation);
     EnterIdleState();
     EndAttempt(ui_->setIPButton);
 }
@@ -298,6 +332,14 @@ bool SetIPDlg::event(QEvent* event) {
     }
     if (event->type() == WM_SETIP_INUSE) {
         OnSetIPInUse();
+        return true;
+    }
+    if (event->type() == WM_SETIP_HELD) {
+        OnSetIPHeld();
+        return true;
+    }
+    if (event->type() == WM_SETIP_FAILED) {
+        OnSetIPFailed();
         return true;
     }
     if (event->type() == TimerExpiredEvent::EventType()) {

@@ -28,6 +28,8 @@ public:
     // Posted by OnEvent from the job's worker thread.
     static constexpr QEvent::Type WM_SETIP_SUCCESS = static_cast<QEvent::Type>(0x8001);
     static constexpr QEvent::Type WM_SETIP_INUSE = static_cast<QEvent::Type>(0x8002);
+    static constexpr QEvent::Type WM_SETIP_HELD = static_cast<QEvent::Type>(0x8003);
+    static constexpr QEvent::Type WM_SETIP_FAILED = static_cast<QEvent::Type>(0x8004);
     // The id of the About command.
     static constexpr int kAboutCommand = 16;
 
@@ -44,6 +46,10 @@ public:
     void OnTimer(uint32_t timerId);
     void OnSetIPSuccess();
     void OnSetIPInUse();
+    // Another run holds the address (message 212), or the neighbour entry
+    // could not be added (213): a message, then idle.
+    void OnSetIPHeld();
+    void OnSetIPFailed();
     void OnSysCommand(int command);
 
     bool IsBusy() const { return busy_; }

@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -57,6 +61,9 @@ TEST_F(CliTest, InputIsCheckedAsTheDialogChecksItsFields) {
         {"02C0A7A1B2C3", "192.168.001.010", "", "02C0A7A1B2C3", "192.168.1.10"},
         {"02C0A7", "192.168.1.90", kInvalidSerial, "", ""},
         {"02C0A7A1B2C3D", "192.168.1.90", kInvalidSerial, "", ""},
+        {"ffffffffffff", "192.168.1.90", kInvalidSerial, "", ""},  // broadcast
+        {"01005E000001", "192.168.1.90", kInvalidSerial, "", ""},  // multicast
+        {"000000000000", "192.168.1.90", kInvalidSerial, "", ""},
         {"02:C0:A7:A1:B2:C3", "192.168.1.90", kInvalidSerial, "", ""},
         // The serial number is checked first.
         {"02C0A7A1B2CG", "nonsense", kInvalidSerial, "", ""},
@@ -123,6 +130,11 @@ TEST(CommandLineTest, CommandsAndTheirArguments) {
         {{"set", "02C0A7A1B2C3", "10.0.0.5", "--open"}, false, {}, 0, false, false},
         {{"home", "10.0.0.5", "--timeout", "3"}, false, {}, 0, false, false},
         {{"home", "10.0.0.5", "--verbose"}, false, {}, 0, false, false},
+        {{"clean"}, true, CommandLine::Command::Clean, 1200, false, false},
+        {{"-q", "clean"}, true, CommandLine::Command::Clean, 1200, false, true},
+        {{"clean", "10.0.0.5"}, false, {}, 0, false, false},
+        {{"clean", "--open"}, false, {}, 0, false, false},
+        {{"clean", "--timeout", "5"}, false, {}, 0, false, false},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"addrix-cli"};
@@ -180,6 +192,75 @@ TEST_F(CliTest, SetReportsEachOutcomeWithItsMessageAndStatus) {
         EXPECT_EQ(out.str(), c.message);
         EXPECT_EQ(err.str(), "");
         EXPECT_EQ(platform->ArpCalls(), c.arpCalls);
+    }
+}
+
+// An output that notes whether `done` was already true at its first write.
+class WatchedOutput : public std::stringbuf {
+public:
+    explicit WatchedOutput(const std::atomic<bool>& done) : done_(done) {}
+    std::optional<bool> doneAtFirstWrite;
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        if (!doneAtFirstWrite) doneAtFirstWrite = done_.load();
+        return std::stringbuf::xsputn(text, count);
+    }
+
+private:
+    const std::atomic<bool>& done_;
+};
+
+TEST_F(CliTest, SetTellsTheOutcomeOnlyAfterTheEntryIsRemoved) {
+    // The job reports success before it removes its entry, and the removal
+    // takes a while: a reader that goes away at the first line must find
+    // the entry gone already.
+    platform->onEcho = [](const FakePlatform::EchoCall& call) { return call.payloadSize == 408; };
+    std::atomic<bool> removed{false};
+    platform->onRemoveNeighbour = [&removed](IPv4Address) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        removed = true;
+        return true;
+    };
+    WatchedOutput watched(removed);
+    std::ostream out(&watched);
+    std::ostringstream err;
+    EXPECT_EQ(AddrixCli::Set(SetLine("02C0A7A1B2C3", "192.168.1.90"), out, err), 0);
+    EXPECT_EQ(watched.doneAtFirstWrite, std::optional<bool>(true));
+}
+
+TEST_F(CliTest, SetReportsAHeldAddressAndAnEntryThatCannotBeAdded) {
+    struct Case {
+        std::string name;
+        std::function<void(FakePlatform&)> prepare;
+        int status;
+        std::string message;
+        std::vector<std::string> arpCalls;
+    } cases[] = {
+        {"held by another run",
+         [](FakePlatform& fake) { fake.addressesHeldElsewhere.insert(Platform::System().InetAddr("192.168.1.90")); },
+         6,
+         "The IP address 192.168.1.90 is being assigned by another run of TARVIK Addrix.\n\nWait until that run "
+         "has finished, or enter a different IP address and try again.\n",
+         {}},
+        {"entry refused", [](FakePlatform& fake) { fake.onSetNeighbour = [](IPv4Address, const MacAddress&) { return false; }; },
+         1,
+         "The IP address 192.168.1.90 could not be bound to 02C0A7A1B2C3 in the host's neighbour (ARP) table, so "
+         "the device cannot be reached.\n\nCheck that TARVIK Addrix has the rights to change the network "
+         "configuration, and try again.\n",
+         {"-s 192.168.1.90 02-C0-A7-A1-B2-C3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform->ClearRecords();
+        c.prepare(*platform);
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Set(SetLine("02c0a7a1b2c3", "192.168.1.90"), out, err), c.status);
+        workers.JoinAll();
+        EXPECT_EQ(out.str(), c.message);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(platform->ArpCalls(), c.arpCalls);
+        platform->addressesHeldElsewhere.clear();
     }
 }
 
@@ -255,6 +336,87 @@ TEST_F(CliTest, HomeFindsTheDeviceOrReportsItsAbsence) {
         EXPECT_EQ(platform->OpenedUrls(), c.opened);
         EXPECT_EQ(err.str().empty(), c.browserOpens);
     }
+}
+
+TEST_F(CliTest, HomeRefusesAnAddressNoDeviceCanHave) {
+    struct Case {
+        std::string typed;
+        std::string refusal;
+    } cases[] = {
+        {"0.0.0.0", NotValid("0.0.0.0")},
+        {"255.255.255.255", NotValid("255.255.255.255")},
+        {"192.168.1.255", NotValid("192.168.1.255")},
+        {"300.1.1.1", NotValid("300.1.1.1")},
+        {"192.168.1.256", NotValid("192.168.1.256")},
+        {"0.168.1.9", NotValid("0.168.1.9")},
+        {"192.168.1", kIncomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        platform->ClearRecords();
+        CommandLine line;
+        line.command = CommandLine::Command::Home;
+        line.address = c.typed;
+        std::ostringstream out, err;
+        EXPECT_EQ(AddrixCli::Home(line, out, err), 2);
+        EXPECT_EQ(err.str(), c.refusal + "\n");
+        EXPECT_EQ(out.str(), "");
+        EXPECT_TRUE(platform->EchoCalls().empty());
+    }
+}
+
+// The tagged entry for 192.168.1.LAST, bound to 02C0A70000LAST.
+OwnNeighbourEntry TaggedEntry(uint8_t last, const char* interfaceName = "eth0") {
+    const uint8_t bytes[4] = {192, 168, 1, last};
+    uint32_t networkOrder = 0;
+    std::memcpy(&networkOrder, bytes, sizeof networkOrder);
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "02C0A70000%02u", static_cast<unsigned>(last));
+    return {IPv4Address(networkOrder), *MacAddress::FromSerialNumber(serial), interfaceName};
+}
+
+TEST_F(CliTest, CleanRemovesTheEntriesNoLiveRunOwnsAndListsThem) {
+    CommandLine line;
+    line.command = CommandLine::Command::Clean;
+    // .51 is orphaned; .52 belongs to a live run elsewhere; .53 is orphaned
+    // but the kernel refuses to remove it; .54 is orphaned on two interfaces.
+    platform->SetOwnNeighbours({TaggedEntry(51), TaggedEntry(52), TaggedEntry(53), TaggedEntry(54, "eth0"),
+                                TaggedEntry(54, "eth1")});
+    platform->addressesHeldElsewhere.insert(TaggedEntry(52).address.GetNetworkOrder());
+    platform->onRemoveNeighbour = [](IPv4Address address) { return address != TaggedEntry(53).address; };
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Clean(line, out, err), 1);
+    EXPECT_EQ(out.str(),
+              "removed 192.168.1.51 lladdr 02-C0-A7-00-00-51 dev eth0\n"
+              "removed 192.168.1.54 lladdr 02-C0-A7-00-00-54 dev eth0\n"
+              "removed 192.168.1.54 lladdr 02-C0-A7-00-00-54 dev eth1\n");
+    EXPECT_EQ(err.str(), "addrix-cli: could not remove 192.168.1.53 lladdr 02-C0-A7-00-00-53 dev eth0\n");
+    // The live run's entry was never touched; every lock taken was given back.
+    EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{"-d 192.168.1.51", "-d 192.168.1.53",
+                                                              "-d 192.168.1.54", "-d 192.168.1.54"}));
+    EXPECT_TRUE(platform->LockedAddresses().empty());
+
+    // Nothing left that it may remove: nothing to say, done.
+    platform->ClearRecords();
+    platform->onRemoveNeighbour = nullptr;
+    platform->SetOwnNeighbours({TaggedEntry(52)});
+    std::ostringstream quietOut, quietErr;
+    EXPECT_EQ(AddrixCli::Clean(line, quietOut, quietErr), 0);
+    EXPECT_EQ(quietOut.str() + quietErr.str(), "");
+    EXPECT_TRUE(platform->ArpCalls().empty());
+}
+
+TEST_F(CliTest, CleanWithoutTheRightToChangeNeighboursTouchesNothing) {
+    platform->rights.canChangeNeighbours = false;
+    platform->rights.canSendEcho = false;  // not needed: clean sends nothing
+    platform->SetOwnNeighbours({TaggedEntry(51)});
+    CommandLine line;
+    line.command = CommandLine::Command::Clean;
+    line.program = "addrix-cli";
+    std::ostringstream out, err;
+    EXPECT_EQ(AddrixCli::Clean(line, out, err), 1);
+    EXPECT_NE(err.str().find("rights it needs: CAP_NET_ADMIN."), std::string::npos) << err.str();
+    EXPECT_TRUE(platform->ArpCalls().empty());
 }
 
 }  // namespace

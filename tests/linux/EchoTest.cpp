@@ -14,7 +14,9 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <string>
+#include <thread>
 
 // Names the socket kind in test output; found by argument-dependent lookup.
 void PrintTo(EchoSocket::Kind kind, std::ostream* os) { *os << (kind == EchoSocket::Kind::Datagram ? "Datagram" : "Raw"); }
@@ -57,7 +59,7 @@ protected:
         }
         const auto start = Clock::now();
         const bool answered =
-            platform.SendEcho(Address(address), size, static_cast<uint32_t>(timeout.count()));
+            platform.SendEcho(Address(address), size, static_cast<uint32_t>(timeout.count()), nullptr);
         elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
         return answered;
     }
@@ -78,14 +80,14 @@ TEST_P(EchoTest, DeviceAnswersEveryPayloadSizeOfTheJob) {
     NetLab::Entered in(lab.HostNamespace());
     ASSERT_TRUE(in.Ok());
     for (size_t size : {0, 408, 479, 1472, 4000}) {
-        EXPECT_TRUE(platform.SendEcho(Address("10.213.0.2"), size, 2000)) << "payload " << size;
+        EXPECT_TRUE(platform.SendEcho(Address("10.213.0.2"), size, 2000, nullptr)) << "payload " << size;
     }
 }
 
 TEST_P(EchoTest, LoopbackAnswersInsideTheNamespace) {
     NetLab::Entered in(lab.HostNamespace());
     ASSERT_TRUE(in.Ok());
-    EXPECT_TRUE(platform.SendEcho(Address("127.0.0.1"), 0, 2000));
+    EXPECT_TRUE(platform.SendEcho(Address("127.0.0.1"), 0, 2000, nullptr));
 }
 
 TEST_P(EchoTest, SilentAddressGivesNoAnswerAfterTheTimeOut) {
@@ -125,13 +127,13 @@ TEST_P(EchoTest, ConcurrentEchoesKeepTheirOwnReplies) {
     auto small = std::async(std::launch::async, [&] {
         int answered = 0;
         int sent = 0;
-        for (; sent < 200 && !largeDone.load(); ++sent) answered += platform.SendEcho(Address("10.213.0.2"), 0, 2000);
+        for (; sent < 200 && !largeDone.load(); ++sent) answered += platform.SendEcho(Address("10.213.0.2"), 0, 2000, nullptr);
         return std::make_pair(sent, answered);
     });
     constexpr milliseconds timeout{400};
     for (int round = 0; round < 3; ++round) {
         const auto start = Clock::now();
-        EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 1000, static_cast<uint32_t>(timeout.count()))) << "round " << round;
+        EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 1000, static_cast<uint32_t>(timeout.count()), nullptr)) << "round " << round;
         EXPECT_GE(Clock::now() - start, timeout - kClockGrain) << "round " << round;
     }
     largeDone = true;
@@ -155,6 +157,29 @@ TEST_P(EchoTest, PingThroughTheLinuxLayerLogsItsResult) {
                                             "QRM:D:Zorvel::Ping - Ping '10.213.0.3' - result 0"}));
     }
     Log::Instance().Configure("", 2, 0, nullptr, nullptr);
+}
+
+// The job's cancel reaches an echo in flight: it ends at once, long before
+// its time-out.
+TEST_P(EchoTest, ACancelEndsTheEchoInFlight) {
+    NetLab::Entered in(lab.HostNamespace());
+    ASSERT_TRUE(in.Ok());
+    std::unique_ptr<CancelEvent> cancel = platform.CreateCancelEvent();
+    ASSERT_NE(cancel, nullptr);
+    const char* silent = "10.213.0.77";  // nobody has it
+    const milliseconds timeout{20000};
+    auto firing = std::async(std::launch::async, [&] {
+        std::this_thread::sleep_for(milliseconds(100));
+        cancel->Fire();
+    });
+    const auto start = Clock::now();
+    EXPECT_FALSE(platform.SendEcho(Address(silent), 0, static_cast<uint32_t>(timeout.count()), cancel.get()));
+    EXPECT_LT(Clock::now() - start, timeout / 2);  // a generous bound: ended long before its time-out
+    firing.get();
+    // Fired, it stays fired: the next request does not wait at all.
+    const auto again = Clock::now();
+    EXPECT_FALSE(platform.SendEcho(Address(silent), 0, static_cast<uint32_t>(timeout.count()), cancel.get()));
+    EXPECT_LT(Clock::now() - again, timeout / 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(SocketKinds, EchoTest,
@@ -182,11 +207,11 @@ TEST(EchoRightsTest, WithoutRightsEchoFailsAndRightsSaySo) {
     const NetworkRights none = platform.GetNetworkRights();
     EXPECT_FALSE(none.canSendEcho);
     EXPECT_FALSE(none.canChangeNeighbours);
-    // Nothing can be sent, yet the request takes its time-out, so a caller
-    // that retries at once does not spin.
+    // Nothing can be sent, yet the ping takes its time-out, so a caller that
+    // retries at once does not spin.
     const milliseconds timeout{300};
     const auto start = Clock::now();
-    EXPECT_FALSE(platform.SendEcho(Address("10.213.0.2"), 0, static_cast<uint32_t>(timeout.count())));
+    EXPECT_FALSE(Zorvel::Ping("10.213.0.2", static_cast<uint32_t>(timeout.count()), 0));
     const auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, timeout - kClockGrain);
     EXPECT_LT(elapsed, timeout + kSlack);

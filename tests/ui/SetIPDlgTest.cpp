@@ -93,6 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ValidationCase{"02C0A7", "192.168.5.77", "Invalid serial number!", 0},
         ValidationCase{"02C0A7A1B2CG", "192.168.5.77", "Invalid serial number!", 0},
+        ValidationCase{"FFFFFFFFFFFF", "192.168.5.77", "Invalid serial number!", 0},  // broadcast
+        ValidationCase{"01005E000001", "192.168.5.77", "Invalid serial number!", 0},  // multicast
+        ValidationCase{"000000000000", "192.168.5.77", "Invalid serial number!", 0},
         ValidationCase{"02C0A7 1B2C3", "192.168.5.", "Invalid serial number!", 0},
         ValidationCase{"02C0A7A1B2C3", "192.168.5.", "Invalid IP address!", 1},
         ValidationCase{"02C0A7A1B2C3", "..5.77", "Invalid IP address!", 1},
@@ -218,6 +221,17 @@ INSTANTIATE_TEST_SUITE_P(
             MessageIcon::Exclamation,
             "QRM:T:SetIPDlg::OnSetIPInUse - Failed to set device '02C0A7A1B2C3' to '192.168.5.77', address in use",
             false, false, [](DialogFixture& t) { t.addressInUse = true; }},
+        EndingCase{
+            "AddressHeld", [](DialogFixture&) {},
+            "The IP address 192.168.5.77 is being assigned by another run of TARVIK Addrix.\n\nWait until that run "
+            "has finished, or enter a different IP address and try again.",
+            MessageIcon::Exclamation,
+            "QRM:T:SetIPDlg::OnSetIPHeld - Failed to set device '02C0A7A1B2C3' to '192.168.5.77', address held by "
+            "another run",
+            false, false,
+            [](DialogFixture& t) {
+                t.platform->addressesHeldElsewhere.insert(Platform::System().InetAddr(DialogFixture::kAddress));
+            }},
         EndingCase{"TimeOut", [](DialogFixture& t) { t.Expire(); },
                    "Failed to assign IP address 192.168.5.77 to 02C0A7A1B2C3.", MessageIcon::Error,
                    "QRM:T:Failed to set device '02C0A7A1B2C3' to '192.168.5.77', timout", false, true},
@@ -226,6 +240,35 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"CloseWindow", [](DialogFixture& t) { t.CloseWindow(); }, nullptr, MessageIcon::Information,
                    "QRM:T:SetIPDlg::OnClose - Canceling", false, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogFixture, AnEntryThatCannotBeAddedEndsTheAttemptWithAMessage) {
+    Open();
+    platform->onSetNeighbour = [](IPv4Address, const MacAddress&) { return false; };
+    StartAssignment();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBusy(); }, 5000));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "The IP address 192.168.5.77 could not be bound to 02C0A7A1B2C3 in the host's neighbour (ARP) table, so "
+              "the device cannot be reached.\n\nCheck that TARVIK Addrix has the rights to change the network "
+              "configuration, and try again.");
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(HasLine("QRM:T:SetIPDlg::OnSetIPFailed - Failed to set device '02C0A7A1B2C3' to '192.168.5.77'"));
+    EXPECT_TRUE(controls().setIPButton->isEnabled());
+    EXPECT_EQ(DefaultButton(), controls().setIPButton);
+    EXPECT_FALSE(controls().progressCtrl->IsRunning());
+    EXPECT_THAT(platform->ArpCalls(), ElementsAre("-s 192.168.5.77 02-C0-A7-A1-B2-C3"));
+}
+
+TEST_F(DialogFixture, AWorkerThatCannotStartEndsTheAttemptWithAMessage) {
+    Open();
+    platform->onStartThread = [](std::function<void()>&) { return false; };
+    Enter(kSerial, kAddress);
+    controls().setIPButton->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBusy(); }, 5000));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_THAT(boxes.shown[0].text, HasSubstr("could not be bound to 02C0A7A1B2C3"));
+    EXPECT_TRUE(platform->EchoCalls().empty());
+}
 
 TEST_F(DialogFixture, ASuccessPostedJustBeforeTheTimeOutIsStillShown) {
     Open();

@@ -29,7 +29,13 @@ TEST_P(SerialNumberTest, Decides) { EXPECT_EQ(IsValidSerialNumber(GetParam().tex
 
 INSTANTIATE_TEST_SUITE_P(Cases, SerialNumberTest,
                          ::testing::Values(SerialCase{"0a1B2c3D4e5F", true}, SerialCase{"00105A0C0D0E", true},
-                                           SerialCase{"FFFFFFFFFFFF", true},
+                                           SerialCase{"FEFFFFFFFFFF", true},  // even first octet: one device
+                                           SerialCase{"FFFFFFFFFFFF", false},  // broadcast
+                                           SerialCase{"01005E000001", false},  // IPv4 multicast
+                                           SerialCase{"333300000001", false},  // IPv6 multicast
+                                           SerialCase{"0100000000FF", false},  // any odd first octet
+                                           SerialCase{"000000000000", false},  // all zero
+                                           SerialCase{"000000000001", true},
                                            SerialCase{"0a1B2c3D4e5", false},    // eleven digits
                                            SerialCase{"0a1B2c3D4e5F0", false},  // thirteen digits
                                            SerialCase{"0a1B2c3D4e5G", false}, SerialCase{"G01234567890", false},

@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 using ::testing::Contains;
@@ -166,8 +168,10 @@ const JobPath kJobPaths[] = {
      {SetIPEvent::Success},
      Join({kStart, kFiveTestPings, kFree,
            {"QRM:T:SetIP::Run - IPSet device '0A-1B-2C-3D-4E-5F' is set to '192.168.0.90'"}, kDone})},
-    {"CancelDuringTheTestPings", 0, 2, {0, 0}, {kArpAdd, kArpDelete}, {},
-     Join({kStart, kTestPing, kTestPing, kCancel, kFree, kDone})},
+    // An interrupted check proves nothing: no entry at all.
+    {"CancelDuringTheTestPings", 0, 2, {0, 0}, {}, {},
+     Join({kStart, kTestPing, kTestPing, kCancel, {"QRM:T:SetIP::MultiPing - No response for '192.168.0.90'"},
+           kDone})},
     {"CancelDuringTheAssignmentLoop", 0, 8, {0, 0, 0, 0, 0, 0, 408, 479}, {kArpAdd, kArpDelete}, {},
      Join({kStart, kFiveTestPings, kFree, kCancel, kDone})},
 };
@@ -212,14 +216,14 @@ TEST_F(SetIPTest, AssignmentPayloadsCycleAndStartAgainForEveryJob) {
     EXPECT_EQ(EchoPayloads(), (std::vector<size_t>{0, 0, 0, 0, 0, 0, 408}));
 }
 
-TEST_F(SetIPTest, FailedStartNeverRunsAndIsDeletedByDestroy) {
+TEST_F(SetIPTest, FailedStartNeverRunsFailsAtOnceAndIsDeletedByDestroy) {
     platform->onStartThread = [](std::function<void()>&) { return false; };
     StartJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Failed});
     EXPECT_TRUE(job->WaitForStoped(0));
     ReleaseJob();
 
     EXPECT_TRUE(platform->EchoCalls().empty());
-    EXPECT_TRUE(listener.Events().empty());
     EXPECT_EQ(platform->DebugLines(), (std::vector<std::string>{
                                           "QRM:D:Thread::Thread - Create",
                                           "QRM:T:SetIP::Set - Set '0A1B2C3D4E5F', to '192.168.0.90'",
@@ -243,6 +247,168 @@ TEST_F(SetIPTest, DestroyWhileRunRunsLeavesTheJobToItsWorker) {
     EXPECT_THAT(platform->DebugLines(),
                 Contains("QRM:E:SetIP::Run - Address '192.168.0.90' is already in use, cannot use address"));
     EXPECT_EQ(platform->DebugLines().back(), "QRM:D:Thread::~Thread - Delete");
+}
+
+const IPv4Address kTarget(Platform::System().InetAddr(kAddress));
+const MacAddress kDeviceMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
+const MacAddress kOtherMac(MacAddress::Bytes{0x02, 0x00, 0x00, 0x00, 0x00, 0x01});
+
+// Runs one job to its end and gives it up.
+class SetIPEndingTest : public SetIPTest {
+protected:
+    void RunJob(const char* serialNumber = kSerialNumber) {
+        job = new SetIP;
+        job->AddListener(&listener, 0);
+        job->Set(serialNumber, kAddress);
+        ASSERT_TRUE(job->WaitForStoped(kGenerousWaitMs));
+        ReleaseJob();
+        workers.JoinAll();
+    }
+};
+
+TEST_F(SetIPEndingTest, AHeldAddressIsRefusedBeforeAnyProbe) {
+    platform->addressesHeldElsewhere.insert(kTarget.GetNetworkOrder());
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::AddressHeld});
+    EXPECT_TRUE(platform->EchoCalls().empty());
+    EXPECT_TRUE(platform->ArpProbes().empty());
+    EXPECT_TRUE(platform->ArpCalls().empty());
+    EXPECT_THAT(platform->DebugLines(),
+                Contains("QRM:E:SetIP::Run - Address '192.168.0.90' is held by another run, cannot use address"));
+}
+
+TEST_F(SetIPEndingTest, TheJobHoldsItsAddressForItsWholeRun) {
+    std::vector<std::set<uint32_t>> lockedAtEachEcho;
+    platform->onEcho = [&](const FakePlatform::EchoCall&) {
+        lockedAtEachEcho.push_back(platform->LockedAddresses());
+        return lockedAtEachEcho.size() == 7;
+    };
+    std::set<uint32_t> lockedAtRemoval;
+    platform->onRemoveNeighbour = [&](IPv4Address) {
+        lockedAtRemoval = platform->LockedAddresses();
+        return true;
+    };
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Success});
+    ASSERT_EQ(lockedAtEachEcho.size(), 7u);
+    for (const auto& locked : lockedAtEachEcho) EXPECT_EQ(locked, std::set<uint32_t>{kTarget.GetNetworkOrder()});
+    EXPECT_EQ(lockedAtRemoval, std::set<uint32_t>{kTarget.GetNetworkOrder()});
+    EXPECT_TRUE(platform->LockedAddresses().empty());
+}
+
+TEST_F(SetIPEndingTest, TwoJobsForOneAddressCannotBothRun) {
+    echo.Program(0, 1);
+    StartJob();
+    ASSERT_TRUE(echo.gate.WaitForArrival());
+    RecordingListener second;
+    SetIP* other = new SetIP;
+    other->AddListener(&second, 0);
+    other->Set("02C0A7A1B2C3", kAddress);
+    ASSERT_TRUE(other->WaitForStoped(kGenerousWaitMs));
+    other->RemoveListener(&second);
+    other->Destroy();
+    EXPECT_EQ(second.Events(), std::vector<SetIPEvent>{SetIPEvent::AddressHeld});
+    EXPECT_EQ(platform->EchoCalls().size(), 1u);  // only the first job's
+}
+
+TEST_F(SetIPEndingTest, AnOrphanedEntryIsRemovedBeforeTheCheck) {
+    const IPv4Address elsewhere(Platform::System().InetAddr("192.168.0.91"));
+    platform->SetOwnNeighbours({{kTarget, kOtherMac, "eth0"}, {elsewhere, kOtherMac, "eth0"}});
+    size_t entriesAtFirstEcho = 0;
+    platform->onEcho = [&](const FakePlatform::EchoCall&) {
+        if (platform->EchoCalls().size() == 1) entriesAtFirstEcho = platform->OwnNeighbours().size();
+        return true;
+    };
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::InUse});
+    EXPECT_EQ(platform->ArpCalls(), std::vector<std::string>{kArpDelete});
+    EXPECT_EQ(entriesAtFirstEcho, 1u);  // the other address's entry is another run's
+    EXPECT_THAT(platform->DebugLines(),
+                Contains("QRM:T:SetIP::RemoveOrphanedEntry - Removing orphaned entry '192.168.0.90' for "
+                         "'02-00-00-00-00-01' on 'eth0'"));
+}
+
+TEST_F(SetIPEndingTest, AForeignArpAnswerMeansInUse) {
+    platform->onProbeArp = [](IPv4Address, CancelEvent*) { return ArpProbeResult{ArpProbeResult::Status::Done, {kDeviceMac, kOtherMac}}; };
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::InUse});
+    EXPECT_EQ(platform->EchoCalls().size(), 5u);
+    EXPECT_EQ(platform->ArpProbes(), std::vector<IPv4Address>{kTarget});
+    EXPECT_TRUE(platform->ArpCalls().empty());
+    EXPECT_THAT(platform->DebugLines(),
+                Contains("QRM:E:SetIP::Run - Address '192.168.0.90' is already in use, cannot use address"));
+}
+
+TEST_F(SetIPEndingTest, TheDevicesOwnArpAnswerIsLoggedAndTheJobGoesOn) {
+    platform->onProbeArp = [](IPv4Address, CancelEvent*) { return ArpProbeResult{ArpProbeResult::Status::Done, {kDeviceMac}}; };
+    echo.Program(6, 0);
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Success});
+    EXPECT_EQ(platform->ArpCalls(), (std::vector<std::string>{kArpAdd, kArpDelete}));
+    EXPECT_THAT(platform->DebugLines(),
+                Contains("QRM:T:SetIP::ProbeWithArp - Device '0A-1B-2C-3D-4E-5F' already answers for '192.168.0.90'"));
+}
+
+TEST_F(SetIPEndingTest, AProbeThatCannotBeSentLeavesTheEchoCheck) {
+    platform->onProbeArp = [](IPv4Address, CancelEvent*) { return ArpProbeResult{ArpProbeResult::Status::NotSent, {}}; };
+    echo.Program(6, 0);
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Success});
+}
+
+TEST_F(SetIPEndingTest, ACancelDuringTheArpProbeAddsNoEntry) {
+    platform->onProbeArp = [this](IPv4Address, CancelEvent* cancel) {
+        job->Cancel();
+        EXPECT_TRUE(cancel != nullptr && cancel->IsFired());
+        return ArpProbeResult{ArpProbeResult::Status::Cancelled, {}};
+    };
+    RunJob();
+    EXPECT_TRUE(listener.Events().empty());
+    EXPECT_TRUE(platform->ArpCalls().empty());
+}
+
+TEST_F(SetIPEndingTest, AnEntryThatCannotBeAddedFailsAtOnce) {
+    platform->onSetNeighbour = [](IPv4Address, const MacAddress&) { return false; };
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Failed});
+    EXPECT_EQ(platform->EchoCalls().size(), 5u);  // the test pings, and no assignment ping
+    EXPECT_EQ(platform->ArpCalls(), std::vector<std::string>{kArpAdd});
+    EXPECT_THAT(platform->DebugLines(), Contains("QRM:E:Zorvel::ArpAdd - arp failed"));
+}
+
+TEST_F(SetIPEndingTest, WhatIsNoSingleDeviceOrAddressFailsBeforeAnyProbe) {
+    const char* serialNumbers[] = {"FFFFFFFFFFFF", "01005E000001", "000000000000", "0A1B2C"};
+    for (const char* serialNumber : serialNumbers) {
+        SCOPED_TRACE(serialNumber);
+        platform->ClearRecords();
+        RecordingListener fresh;
+        job = new SetIP;
+        job->AddListener(&fresh, 0);
+        job->Set(serialNumber, kAddress);
+        ASSERT_TRUE(job->WaitForStoped(kGenerousWaitMs));
+        job->RemoveListener(&fresh);
+        job->Destroy();
+        job = nullptr;
+        workers.JoinAll();
+        EXPECT_EQ(fresh.Events(), std::vector<SetIPEvent>{SetIPEvent::Failed});
+        EXPECT_TRUE(platform->EchoCalls().empty());
+        EXPECT_TRUE(platform->ArpCalls().empty());
+    }
+}
+
+TEST_F(SetIPEndingTest, WithoutACancelEventTheJobFails) {
+    platform->cancelEventsAvailable = false;
+    RunJob();
+    EXPECT_EQ(listener.Events(), std::vector<SetIPEvent>{SetIPEvent::Failed});
+    EXPECT_TRUE(platform->EchoCalls().empty());
+}
+
+// However early an echo fails, the next is sent only a whole window later.
+TEST_F(SetIPEndingTest, EveryUnansweredEchoTakesItsWholeWindow) {
+    echo.Program(8, 0);
+    RunJob();
+    EXPECT_EQ(platform->EchoCalls().size(), 8u);
+    EXPECT_EQ(platform->Waits(), std::vector<uint32_t>(7, 1000));
 }
 
 struct MacCase {

@@ -34,10 +34,11 @@ protected:
 
 class PingRefusalTest : public ZorvelTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(PingRefusalTest, RefusesWithoutAnyEcho) {
+TEST_P(PingRefusalTest, RefusesWithoutAnyEchoButTakesItsWindow) {
     const char* host = GetParam();
     EXPECT_FALSE(Zorvel::Ping(host, 1000, 0));
     EXPECT_TRUE(platform->EchoCalls().empty());
+    EXPECT_EQ(platform->Waits(), std::vector<uint32_t>{1000});
     EXPECT_EQ(platform->DebugLines(), (Lines{"QRM:D:Zorvel::Ping - Ping '" + std::string(host) + "', timeout 1000, size 0",
                                              "QRM:E:Zorvel::Ping - Failed do get address"}));
 }
@@ -77,6 +78,27 @@ TEST_P(PingTest, SendsOneEchoAndLogsItsResult) {
                      "QRM:D:Zorvel::Ping - Ping '" + host + "' - result " + (ping.answer ? "1" : "0")}));
 }
 
+TEST_P(PingTest, AnUnansweredEchoTakesTheRestOfItsWindow) {
+    const PingCase& ping = GetParam();
+    // The echo returns early, 300 ms into its window, as after an ICMP error.
+    platform->onEcho = [&](const FakePlatform::EchoCall&) {
+        platform->tickCount += 300;
+        return ping.answer;
+    };
+    Zorvel::Ping(ping.host, ping.timeoutMs, ping.size);
+    EXPECT_EQ(platform->Waits(), ping.answer ? std::vector<uint32_t>{} : std::vector<uint32_t>{ping.timeoutMs - 300});
+}
+
+TEST_F(ZorvelTest, AnEchoThatUsedItsWholeWindowIsNotFollowedByAWait) {
+    platform->tickCount = 0xFFFFFF00;  // the count wraps during the echo
+    platform->onEcho = [&](const FakePlatform::EchoCall& call) {
+        platform->tickCount += call.timeoutMs + 5;
+        return false;
+    };
+    EXPECT_FALSE(Zorvel::Ping("192.168.0.90", 1000, 0));
+    EXPECT_TRUE(platform->Waits().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Echoes, PingTest,
                          ::testing::Values(PingCase{"192.168.0.90", 1000, 0, true, {192, 168, 0, 90}},
                                            PingCase{"192.168.0.90", 1000, 408, false, {192, 168, 0, 90}},
@@ -94,19 +116,24 @@ void PrintTo(const ArpCase& c, std::ostream* os) { *os << (c.launched ? "launche
 
 class ArpTest : public ZorvelTest, public ::testing::WithParamInterface<ArpCase> {};
 
-TEST_P(ArpTest, LaunchesTheCommandAndLogsOnlyAFailedLaunch) {
-    platform->onLaunchArp = [&](const std::string&) { return GetParam().launched; };
-    Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F");
+const IPv4Address kDevice(StoredAddress({192, 168, 0, 90}));
+const MacAddress kDeviceMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
+
+TEST_P(ArpTest, ChangesTheEntryAndLogsOnlyAFailure) {
+    platform->onSetNeighbour = [&](IPv4Address, const MacAddress&) { return GetParam().launched; };
+    platform->onRemoveNeighbour = [&](IPv4Address) { return GetParam().launched; };
+    EXPECT_EQ(Zorvel::ArpAdd(kDevice, kDeviceMac), GetParam().launched);
     EXPECT_EQ(platform->DebugLines(), GetParam().addLines);
     platform->ClearRecords();
-    Zorvel::ArpDel("192.168.0.90");
+    Zorvel::ArpDel(kDevice);
     EXPECT_EQ(platform->DebugLines(), GetParam().deleteLines);
 }
 
-TEST_P(ArpTest, BuildsTheArpParameters) {
-    platform->onLaunchArp = [&](const std::string&) { return GetParam().launched; };
-    Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F");
-    Zorvel::ArpDel("192.168.0.90");
+TEST_P(ArpTest, PassesAddressAndMac) {
+    platform->onSetNeighbour = [&](IPv4Address, const MacAddress&) { return GetParam().launched; };
+    platform->onRemoveNeighbour = [&](IPv4Address) { return GetParam().launched; };
+    Zorvel::ArpAdd(kDevice, kDeviceMac);
+    Zorvel::ArpDel(kDevice);
     EXPECT_EQ(platform->ArpCalls(), (Lines{"-s 192.168.0.90 0A-1B-2C-3D-4E-5F", "-d 192.168.0.90"}));
 }
 

@@ -1,4 +1,5 @@
 #include "RecordingPlatform.h"
+#include "platform/windows/Cancellable.h"
 #include "platform/windows/WindowsApi.h"
 #include "platform/windows/WindowsPlatform.h"
 #include "net/Zorvel.h"
@@ -8,10 +9,14 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <thread>
 
 namespace {
 
 const uint32_t kLoopback = htonl(INADDR_LOOPBACK);
+const IPv4Address kDevice(htonl(0xC0A8005A));  // 192.168.0.90
+const MacAddress kDeviceMac(MacAddress::Bytes{0x0A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
 
 class WindowsNetwork : public ::testing::Test {
 protected:
@@ -65,7 +70,7 @@ TEST_F(WindowsNetwork, EchoesToTheLoopbackAddress) {
     const size_t sizes[] = {0, 408, 479};
     for (size_t size : sizes) {
         SCOPED_TRACE(size);
-        EXPECT_TRUE(platform.SendEcho(kLoopback, size, 2000));
+        EXPECT_TRUE(platform.SendEcho(kLoopback, size, 2000, nullptr));
     }
 }
 
@@ -91,10 +96,10 @@ TEST(WindowsProbes, LogAnArpThatCannotBeLaunched) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"add", [] { Zorvel::ArpAdd("192.168.0.90", "0A-1B-2C-3D-4E-5F"); },
+        {"add", [] { EXPECT_FALSE(Zorvel::ArpAdd(kDevice, kDeviceMac)); },
          {"QRM:D:Zorvel::ArpAdd - Arp add ip: '192.168.0.90' for eth '0A-1B-2C-3D-4E-5F'.\n",
           "QRM:E:Zorvel::ArpAdd - arp failed\n"}},
-        {"delete", [] { Zorvel::ArpDel("192.168.0.90"); },
+        {"delete", [] { Zorvel::ArpDel(kDevice); },
          {"QRM:D:Zorvel::ArpDel - Arp delete ip: '192.168.0.90' \n",
           "QRM:E:Zorvel::ArpDel - Zorvel::ArpDel - arp failed\n"}},
     };
@@ -106,5 +111,69 @@ TEST(WindowsProbes, LogAnArpThatCannotBeLaunched) {
         EXPECT_EQ(platform->DebugStrings(), c.lines);
     }
 }
+
+TEST(WindowsCancel, AnEventWakesItsWaiterAndStaysFired) {
+    WindowsPlatform platform;
+    std::unique_ptr<CancelEvent> cancel = platform.CreateCancelEvent();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_FALSE(cancel->IsFired());
+    EXPECT_FALSE(cancel->WaitFor(10));
+    std::thread firing([&] { cancel->Fire(); });
+    EXPECT_TRUE(cancel->WaitFor(20000));
+    firing.join();
+    EXPECT_TRUE(cancel->IsFired());
+    EXPECT_TRUE(cancel->WaitFor(0));
+}
+
+// A blocking call, such as an echo waiting out its time-out, is left
+// behind when the cancel event fires, and finishes by itself later.
+TEST(WindowsCancel, LeavesABlockingCallBehind) {
+    WindowsPlatform platform;
+    std::unique_ptr<CancelEvent> cancel = platform.CreateCancelEvent();
+    ASSERT_NE(cancel, nullptr);
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE finished = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread firing([&] {
+        ::Sleep(50);
+        cancel->Fire();
+    });
+    const std::optional<bool> result = RunCancellable<bool>(
+        [release, finished] {
+            ::WaitForSingleObject(release, 20000);
+            ::SetEvent(finished);
+            return true;
+        },
+        cancel.get());
+    firing.join();
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(::WaitForSingleObject(finished, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ::SetEvent(release);
+    EXPECT_EQ(::WaitForSingleObject(finished, 20000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ::CloseHandle(release);
+    ::CloseHandle(finished);
+}
+
+TEST(WindowsCancel, ACallThatEndsFirstGivesItsResult) {
+    WindowsPlatform platform;
+    std::unique_ptr<CancelEvent> cancel = platform.CreateCancelEvent();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(RunCancellable<bool>([] { return true; }, cancel.get()), std::optional<bool>(true));
+    EXPECT_EQ(RunCancellable<bool>([] { return true; }, nullptr), std::optional<bool>(true));
+    cancel->Fire();
+    EXPECT_EQ(RunCancellable<bool>([] { return true; }, cancel.get()), std::nullopt);
+}
+
+TEST(WindowsAddressLock, OneHolderPerAddressUntilReleased) {
+    WindowsPlatform platform;
+    const IPv4Address address(htonl(0x0AD5073C));  // 10.213.7.60
+    std::unique_ptr<AddressLock> first = platform.LockAddress(address);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(platform.LockAddress(address), nullptr);
+    EXPECT_NE(platform.LockAddress(IPv4Address(htonl(0x0AD5073D))), nullptr);
+    first.reset();
+    EXPECT_NE(platform.LockAddress(address), nullptr);
+}
+
+TEST(WindowsNeighbours, TheArpCommandKeepsNoTags) { EXPECT_TRUE(WindowsPlatform().ListOwnNeighbours().empty()); }
 
 }  // namespace

@@ -31,6 +31,7 @@ Emulator::Emulator(const EmulatorOptions& options, Clock::time_point start, Even
         listenUntil_ = listenFrom_ + ToClock(std::chrono::duration<double>(*options.listenWindowSeconds));
     for (const MacAddress& mac : options.devices) devices_.push_back({mac, std::nullopt});
     for (const PreassignedDevice& device : options.preassigned) devices_.push_back({device.mac, device.address});
+    for (const PreassignedDevice& host : options.silentHosts) devices_.push_back({host.mac, host.address, false});
 }
 
 bool Emulator::Listening(Clock::time_point now) const {
@@ -73,8 +74,11 @@ void Emulator::ReceiveArp(const ArpRequest& request, Clock::time_point now) {
         Event event{"", FormatMac(device.mac), "arp", request.targetIp, std::nullopt, std::nullopt};
         if (Deliver(event, now)) Reply(BuildArpReply(request, device.mac, request.targetIp), event, now);
     }
+    // A router answers for addresses behind it, but, as a Linux proxy-ARP
+    // router does, not the probes of a host checking that an address is free.
+    const bool probe = request.senderIp == 0;
     for (Ipv4 unreachable : options_.unreachable) {
-        if (unreachable != request.targetIp) continue;
+        if (unreachable != request.targetIp || probe) continue;
         Event event{"", "router", "arp", request.targetIp, std::nullopt, std::nullopt};
         if (Deliver(event, now)) Reply(BuildArpReply(request, kRouterMac, request.targetIp), event, now);
     }
@@ -84,7 +88,7 @@ void Emulator::ReceiveEcho(const EchoRequest& request, Clock::time_point now) {
     for (Device& device : devices_) {
         if (device.mac != request.destinationMac) continue;
         Event event{"", FormatMac(device.mac), "echo", request.destinationIp, request.payload.size(), request.sequence};
-        if (!Deliver(event, now)) return;
+        if (!Deliver(event, now) || !device.answersEcho) return;
         if (!device.address && Listening(now) && Accepted(request.payload.size())) {
             device.address = request.destinationIp;
             events_.Write({"adopted", event.device, "", device.address, request.payload.size(), std::nullopt}, now);

@@ -31,6 +31,7 @@ private:
     struct Device {
         MacAddress mac{};
         std::optional<Ipv4> address;
+        bool answersEcho = true;
     };
     struct PendingReply {
         Clock::time_point due;

@@ -64,8 +64,11 @@ const char* UsageText() {
            "  --listen-window SECONDS they listen this long, then no more (default: unlimited)\n"
            "  --accept-sizes N[,N..]  ICMP payload sizes that assign an address (default 408)\n"
            "  --preassigned MAC=IP    a device that already has IP and answers at once (repeatable)\n"
+           "  --silent-host MAC=IP    a host that has IP and answers ARP for it, but never\n"
+           "                          echo, as behind a firewall (repeatable)\n"
            "  --unreachable IP        a router answers echo requests to IP with 'host\n"
-           "                          unreachable' (repeatable)\n"
+           "                          unreachable' (repeatable); like a proxy-ARP router it\n"
+           "                          answers ARP for IP, but not ARP probes (sender 0.0.0.0)\n"
            "  --drop-percent P        lose this share of the frames addressed to the devices\n"
            "  --seed N                seed of the loss (default 1)\n"
            "  --reply-delay-ms D      answer D milliseconds late\n"
@@ -93,7 +96,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             continue;
         }
         static const std::set<std::string> kValued{"--interface",     "--duration",     "--listen-after",
-                                                   "--listen-window", "--accept-sizes", "--preassigned",
+                                                   "--listen-window", "--accept-sizes", "--preassigned", "--silent-host",
                                                    "--unreachable",   "--drop-percent", "--seed",
                                                    "--reply-delay-ms"};
         if (!kValued.count(argument)) return fail("unknown option: " + argument);
@@ -122,6 +125,10 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             auto device = ParsePreassigned(value);
             if (!device) return fail("bad --preassigned (MAC=IP): " + value);
             options.preassigned.push_back(*device);
+        } else if (argument == "--silent-host") {
+            auto host = ParsePreassigned(value);
+            if (!host) return fail("bad --silent-host (MAC=IP): " + value);
+            options.silentHosts.push_back(*host);
         } else if (argument == "--unreachable") {
             auto address = ParseIpv4(value);
             if (!address) return fail("bad --unreachable: " + value);

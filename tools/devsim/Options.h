@@ -16,6 +16,7 @@ struct EmulatorOptions {
     std::string interface;
     std::vector<MacAddress> devices;            // devices that wait for their address
     std::vector<PreassignedDevice> preassigned;  // devices that have one from the start
+    std::vector<PreassignedDevice> silentHosts;  // hosts that answer ARP but never echo
     std::vector<Ipv4> unreachable;              // addresses a router reports unreachable
     double listenAfterSeconds = 0;
     std::optional<double> listenWindowSeconds;  // unlimited when absent

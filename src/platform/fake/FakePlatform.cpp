@@ -2,12 +2,41 @@
 
 #include "support/StringTable.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 
 namespace {
+
 thread_local uint32_t fakeLastError = 0;
-}
+
+class FakeCancelEvent : public CancelEvent {
+public:
+    explicit FakeCancelEvent(FakePlatform& platform) : platform_(platform) {}
+    void Fire() override { fired_ = true; }
+    bool IsFired() const override { return fired_; }
+    bool WaitFor(uint32_t timeoutMs) override {
+        platform_.RecordWait(timeoutMs);
+        return fired_;
+    }
+
+private:
+    FakePlatform& platform_;
+    std::atomic<bool> fired_{false};
+};
+
+class FakeAddressLock : public AddressLock {
+public:
+    FakeAddressLock(FakePlatform& platform, uint32_t address) : platform_(platform), address_(address) {}
+    ~FakeAddressLock() override { platform_.Unlock(address_); }
+
+private:
+    FakePlatform& platform_;
+    uint32_t address_;
+};
+
+}  // namespace
 
 std::vector<std::string> FakePlatform::DebugLines() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -22,6 +51,41 @@ std::vector<FakePlatform::EchoCall> FakePlatform::EchoCalls() const {
 std::vector<std::string> FakePlatform::ArpCalls() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return arpCalls_;
+}
+
+std::vector<IPv4Address> FakePlatform::ArpProbes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return arpProbes_;
+}
+
+std::vector<uint32_t> FakePlatform::Waits() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waits_;
+}
+
+std::vector<OwnNeighbourEntry> FakePlatform::OwnNeighbours() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return ownNeighbours_;
+}
+
+void FakePlatform::SetOwnNeighbours(std::vector<OwnNeighbourEntry> entries) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ownNeighbours_ = std::move(entries);
+}
+
+std::set<uint32_t> FakePlatform::LockedAddresses() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return locked_;
+}
+
+void FakePlatform::RecordWait(uint32_t milliseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    waits_.push_back(milliseconds);
+}
+
+void FakePlatform::Unlock(uint32_t address) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    locked_.erase(address);
 }
 
 std::vector<std::string> FakePlatform::OpenedUrls() const {
@@ -45,6 +109,8 @@ void FakePlatform::ClearRecords() {
     debugLines_.clear();
     echoCalls_.clear();
     arpCalls_.clear();
+    arpProbes_.clear();
+    waits_.clear();
     openedUrls_.clear();
     osVersionQueries_ = 0;
     adapterQueries_ = 0;
@@ -118,7 +184,7 @@ std::optional<uint32_t> FakePlatform::LookupHost(const char* name) {
     return found->second;
 }
 
-bool FakePlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
+bool FakePlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent*) {
     EchoCall call{address, payloadSize, timeoutMs};
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -127,12 +193,52 @@ bool FakePlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeo
     return onEcho ? onEcho(call) : false;
 }
 
-bool FakePlatform::LaunchArp(const std::string& parameters) {
+std::unique_ptr<CancelEvent> FakePlatform::CreateCancelEvent() {
+    if (!cancelEventsAvailable) return nullptr;
+    return std::make_unique<FakeCancelEvent>(*this);
+}
+
+void FakePlatform::Sleep(uint32_t milliseconds) { RecordWait(milliseconds); }
+
+std::unique_ptr<AddressLock> FakePlatform::LockAddress(IPv4Address address) {
+    const uint32_t value = address.GetNetworkOrder();
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (addressesHeldElsewhere.count(value) != 0 || !locked_.insert(value).second) return nullptr;
+    return std::make_unique<FakeAddressLock>(*this, value);
+}
+
+bool FakePlatform::SetNeighbour(IPv4Address address, const MacAddress& mac) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        arpCalls_.push_back(parameters);
+        arpCalls_.push_back("-s " + address.ToText() + " " + mac.ToText());
     }
-    return onLaunchArp ? onLaunchArp(parameters) : true;
+    if (onSetNeighbour && !onSetNeighbour(address, mac)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(ownNeighbours_, [&](const OwnNeighbourEntry& entry) { return entry.address == address; });
+    ownNeighbours_.push_back({address, mac, "fake0"});
+    return true;
+}
+
+bool FakePlatform::RemoveNeighbour(IPv4Address address) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        arpCalls_.push_back("-d " + address.ToText());
+    }
+    if (onRemoveNeighbour && !onRemoveNeighbour(address)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(ownNeighbours_, [&](const OwnNeighbourEntry& entry) { return entry.address == address; });
+    return true;
+}
+
+std::vector<OwnNeighbourEntry> FakePlatform::ListOwnNeighbours() { return OwnNeighbours(); }
+
+ArpProbeResult FakePlatform::ProbeArp(IPv4Address address, CancelEvent* cancel) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        arpProbes_.push_back(address);
+    }
+    if (onProbeArp) return onProbeArp(address, cancel);
+    return {};
 }
 
 AdapterList FakePlatform::GetAdapters() {

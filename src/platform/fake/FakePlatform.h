@@ -4,8 +4,10 @@
 
 #include "platform/Platform.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
+#include <set>
 
 class FakePlatform : public Platform {
 public:
@@ -17,7 +19,11 @@ public:
 
     // --- Programmed answers (set before use; hooks run on the calling thread)
     std::function<bool(const EchoCall&)> onEcho;                // default: no answer
-    std::function<bool(const std::string&)> onLaunchArp;        // default: launched
+    // Neighbour entries: whether setting / removing works (default: yes).
+    std::function<bool(IPv4Address, const MacAddress&)> onSetNeighbour;
+    std::function<bool(IPv4Address)> onRemoveNeighbour;
+    // The ARP probe's answer; default: sent, nobody answered.
+    std::function<ArpProbeResult(IPv4Address, CancelEvent*)> onProbeArp;
     std::function<bool(const std::string&)> onOpenUrl;          // default: opened
     std::function<bool(std::function<void()>&)> onStartThread; // default: real thread
     // Run-time libraries; a hook that fails sets the last error itself.
@@ -33,13 +39,29 @@ public:
     std::map<unsigned, std::string> strings = CopyBuiltInStrings();  // id -> text; the program's own at first
     NetworkRights rights;
     bool socketsAvailable = true;
-    uint32_t tickCount = 0;
+    bool cancelEventsAvailable = true;
+    // Addresses that another process holds (network order): LockAddress
+    // refuses them as it refuses those this process holds.
+    std::set<uint32_t> addressesHeldElsewhere;
+    std::atomic<uint32_t> tickCount{0};  // read by workers, set by tests
     LocalTime localTime{9, 15, 2, 31, 6, 12};
 
     // --- Recorded calls
     std::vector<std::string> DebugLines() const;  // without their line feeds
     std::vector<EchoCall> EchoCalls() const;
+    // Each neighbour change in the arp command's words: "-s ADDRESS MAC"
+    // for SetNeighbour, "-d ADDRESS" for RemoveNeighbour.
     std::vector<std::string> ArpCalls() const;
+    std::vector<IPv4Address> ArpProbes() const;
+    // Every wait for the rest of a window, through Sleep or a cancel event,
+    // in milliseconds; none of them takes any time.
+    std::vector<uint32_t> Waits() const;
+    // The entries that carry our tag: set by SetNeighbour, removed by
+    // RemoveNeighbour; a test may leave some behind as a dead run would.
+    std::vector<OwnNeighbourEntry> OwnNeighbours() const;
+    void SetOwnNeighbours(std::vector<OwnNeighbourEntry> entries);
+    // Addresses this process holds locks on now (network order).
+    std::set<uint32_t> LockedAddresses() const;
     std::vector<std::string> OpenedUrls() const;
     int OsVersionQueries() const;
     int AdapterQueries() const;
@@ -62,8 +84,15 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
-    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
-    bool LaunchArp(const std::string& parameters) override;
+    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;
+    // Its WaitFor returns at once, fired or not, after recording the wait.
+    std::unique_ptr<CancelEvent> CreateCancelEvent() override;
+    void Sleep(uint32_t milliseconds) override;
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
+    std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -71,6 +100,10 @@ public:
     bool OpenUrl(const std::string& url) override;
     std::optional<FileVersion> GetFileVersion() override;
     std::string LoadStringResource(unsigned id) override;
+
+    // Called by the fake's cancel events and locks.
+    void RecordWait(uint32_t milliseconds);
+    void Unlock(uint32_t address);
 
 private:
     static std::map<unsigned, std::string> CopyBuiltInStrings();
@@ -80,6 +113,10 @@ private:
     std::vector<std::string> debugLines_;
     std::vector<EchoCall> echoCalls_;
     std::vector<std::string> arpCalls_;
+    std::vector<IPv4Address> arpProbes_;
+    std::vector<uint32_t> waits_;
+    std::vector<OwnNeighbourEntry> ownNeighbours_;
+    std::set<uint32_t> locked_;
     std::vector<std::string> openedUrls_;
     int osVersionQueries_ = 0;
     int adapterQueries_ = 0;

@@ -3,6 +3,8 @@
 // it, otherwise a raw ICMP socket (CAP_NET_RAW).
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +26,9 @@ public:
     // Sends one request with `payloadSize` zero bytes to `address` (network
     // byte order) and waits until `timeout` has passed since the call. True
     // only for the echo reply to this very request from that address; an
-    // ICMP error about the request ends the wait with false.
-    bool Exchange(uint32_t address, size_t payloadSize, std::chrono::milliseconds timeout);
+    // ICMP error about the request, a failed send or `cancel` (may be null)
+    // firing ends the wait early with false.
+    bool Exchange(uint32_t address, size_t payloadSize, std::chrono::milliseconds timeout, CancelEvent* cancel);
 
 private:
     EchoSocket(int descriptor, Kind kind) : descriptor_(descriptor), kind_(kind) {}

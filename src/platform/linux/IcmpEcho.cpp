@@ -2,6 +2,7 @@
 #include "platform/linux/EchoSocket.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/Capabilities.h"
+#include "platform/linux/Waiting.h"
 
 #include <linux/errqueue.h>
 #include <linux/icmp.h>
@@ -11,12 +12,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -129,11 +127,6 @@ Verdict JudgeDatagram(const uint8_t* icmp, size_t length, uint32_t source, const
     return source == request.address && NamesRequest(icmp, request, false) ? Verdict::Answered : Verdict::Foreign;
 }
 
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return static_cast<int>(std::clamp<int64_t>(remaining.count(), 0, INT_MAX));
-}
-
 class PendingEcho {
 public:
     PendingEcho(int descriptor, EchoSocket::Kind kind, const Request& request, size_t payloadSize)
@@ -158,19 +151,15 @@ public:
         return false;
     }
 
-    bool AwaitReply(std::chrono::steady_clock::time_point deadline) {
+    // False also as soon as `cancel` (may be null) fires.
+    bool AwaitReply(std::chrono::steady_clock::time_point deadline, CancelEvent* cancel) {
         for (int wakeUp = 0; wakeUp < kMaxWakeUps; ++wakeUp) {
-            const int remainingMs = RemainingMs(deadline);
-            if (remainingMs == 0) return false;
-            pollfd ready{descriptor_, POLLIN, 0};
-            const int count = ::poll(&ready, 1, remainingMs);
-            if (count < 0 && errno != EINTR) return false;
-            if (count <= 0) continue;
-            if (ready.revents & POLLNVAL) return false;
+            short revents = 0;
+            if (WaitForDescriptor(descriptor_, POLLIN, deadline, cancel, revents) != WaitOutcome::Ready) return false;
             Verdict verdict = Verdict::Foreign;
-            if (ready.revents & POLLERR) verdict = ReadQueuedError();
+            if (revents & POLLERR) verdict = ReadQueuedError();
             // A pending socket error without a queued entry is cleared by the read.
-            if (verdict == Verdict::Foreign && (ready.revents & (POLLIN | POLLERR))) verdict = ReadPacket();
+            if (verdict == Verdict::Foreign && (revents & (POLLIN | POLLERR))) verdict = ReadPacket();
             if (verdict != Verdict::Foreign) return verdict == Verdict::Answered;
         }
         return false;
@@ -249,23 +238,17 @@ std::unique_ptr<EchoSocket> EchoSocket::Open() {
 
 EchoSocket::~EchoSocket() { ::close(descriptor_); }
 
-bool EchoSocket::Exchange(uint32_t address, size_t payloadSize, std::chrono::milliseconds timeout) {
+bool EchoSocket::Exchange(uint32_t address, size_t payloadSize, std::chrono::milliseconds timeout,
+                          CancelEvent* cancel) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     const Request request{address, NewIdentifier(), nextSequence.fetch_add(1, std::memory_order_relaxed)};
     PendingEcho echo(descriptor_, kind_, request, payloadSize);
-    if (echo.Send(BuildRequest(request, payloadSize))) return echo.AwaitReply(deadline);
-    std::this_thread::sleep_until(deadline);
-    return false;
+    return echo.Send(BuildRequest(request, payloadSize)) && echo.AwaitReply(deadline, cancel);
 }
 
-// A request that cannot be sent takes its time-out like one lost on the
-// wire, so callers that retry at once never spin.
-bool LinuxPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
-    const std::chrono::milliseconds timeout(timeoutMs);
+bool LinuxPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) {
     const std::unique_ptr<EchoSocket> socket = EchoSocket::Open();
-    if (socket) return socket->Exchange(address, payloadSize, timeout);
-    std::this_thread::sleep_for(timeout);
-    return false;
+    return socket && socket->Exchange(address, payloadSize, std::chrono::milliseconds(timeoutMs), cancel);
 }
 
 NetworkRights LinuxPlatform::GetNetworkRights() {

@@ -1,5 +1,6 @@
-// The Platform of a Linux host: ICMP echo through sockets, neighbour entries
-// through rtnetlink, adapters and host lookup through the C library.
+// The Platform of a Linux host: ICMP echo and ARP probes through sockets,
+// neighbour entries through rtnetlink, address locks as abstract Unix
+// sockets, adapters and host lookup through the C library.
 #pragma once
 
 #include "platform/Platform.h"
@@ -30,8 +31,18 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
-    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
-    bool LaunchArp(const std::string& parameters) override;
+    // Echo, probe and waits poll their socket alongside the cancel event's
+    // eventfd.
+    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;
+    std::unique_ptr<CancelEvent> CreateCancelEvent() override;
+    void Sleep(uint32_t milliseconds) override;
+    // An abstract Unix socket bound to AddressLockName.
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
+    std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
+    // Over a packet socket.
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -40,4 +51,8 @@ public:
     std::optional<FileVersion> GetFileVersion() override;
     // Served from the table compiled into the program.
     std::string LoadStringResource(unsigned id) override;
+
+    // The abstract socket name ("addrix/address/10.213.7.50", after the
+    // leading NUL byte) whose binding holds an address.
+    static std::string AddressLockName(IPv4Address address);
 };

@@ -9,6 +9,7 @@
 #include <sys/time.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -39,12 +40,14 @@ public:
     RouteSocket(const RouteSocket&) = delete;
     RouteSocket& operator=(const RouteSocket&) = delete;
 
-    // A fresh request of `type` with `flags` (NLM_F_REQUEST and NLM_F_ACK
-    // added), in the socket's buffer.
+    // A fresh request of `type` with `flags` (NLM_F_REQUEST added, and
+    // NLM_F_ACK unless it is a dump, which ends in NLMSG_DONE), in the
+    // socket's buffer.
     nlmsghdr* Begin(uint16_t type, uint16_t flags) {
         nlmsghdr* request = mnl_nlmsg_put_header(buffer_.data());
         request->nlmsg_type = type;
-        request->nlmsg_flags = NLM_F_REQUEST | NLM_F_ACK | flags;
+        request->nlmsg_flags = NLM_F_REQUEST | flags;
+        if ((flags & NLM_F_DUMP) != NLM_F_DUMP) request->nlmsg_flags |= NLM_F_ACK;
         request->nlmsg_seq = ++sequence_;
         return request;
     }
@@ -91,36 +94,113 @@ std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
 }
 
 nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uint32_t interfaceIndex,
-                         uint32_t address) {
+                         IPv4Address address) {
     nlmsghdr* request = socket.Begin(type, flags);
     auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
     neighbour->ndm_family = AF_INET;
     neighbour->ndm_ifindex = static_cast<int>(interfaceIndex);
-    mnl_attr_put(request, NDA_DST, sizeof address, &address);
+    const uint32_t value = address.GetNetworkOrder();
+    mnl_attr_put(request, NDA_DST, sizeof value, &value);
     return request;
+}
+
+int ReadNeighbourAttribute(const nlattr* attribute, void* context) {
+    auto& record = *static_cast<NeighbourTable::Record*>(context);
+    switch (mnl_attr_get_type(attribute)) {
+        case NDA_DST:
+            if (mnl_attr_get_payload_len(attribute) == sizeof(uint32_t))
+                record.address = IPv4Address(mnl_attr_get_u32(attribute));
+            break;
+        case NDA_LLADDR:
+            if (mnl_attr_get_payload_len(attribute) == sizeof(MacAddress::Bytes)) {
+                MacAddress::Bytes bytes;
+                std::memcpy(bytes.data(), mnl_attr_get_payload(attribute), bytes.size());
+                record.mac = MacAddress(bytes);
+            }
+            break;
+        case NDA_PROTOCOL:
+            if (mnl_attr_validate(attribute, MNL_TYPE_U8) >= 0) record.protocol = mnl_attr_get_u8(attribute);
+            break;
+        default:
+            break;
+    }
+    return MNL_CB_OK;
+}
+
+int ReadNeighbour(const nlmsghdr* message, void* context) {
+    if (message->nlmsg_type != RTM_NEWNEIGH) return MNL_CB_OK;
+    if (mnl_nlmsg_get_payload_len(message) < sizeof(ndmsg)) return MNL_CB_ERROR;
+    const auto* neighbour = static_cast<const ndmsg*>(mnl_nlmsg_get_payload(message));
+    if (neighbour->ndm_family != AF_INET) return MNL_CB_OK;
+    NeighbourTable::Record record;
+    record.interfaceIndex = static_cast<uint32_t>(neighbour->ndm_ifindex);
+    record.state = neighbour->ndm_state;
+    if (mnl_attr_parse(message, sizeof(ndmsg), ReadNeighbourAttribute, &record) != MNL_CB_OK) return MNL_CB_ERROR;
+    static_cast<std::vector<NeighbourTable::Record>*>(context)->push_back(record);
+    return MNL_CB_OK;
+}
+
+bool IsOurs(const NeighbourTable::Record& record) { return record.protocol == kNeighbourTag; }
+
+std::optional<std::vector<NeighbourTable::Record>> Dump(RouteSocket& socket) {
+    nlmsghdr* request = socket.Begin(RTM_GETNEIGH, NLM_F_DUMP);
+    auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
+    neighbour->ndm_family = AF_INET;
+    std::vector<NeighbourTable::Record> records;
+    if (!socket.Transact(request, ReadNeighbour, &records)) return std::nullopt;
+    return records;
 }
 
 }  // namespace
 
 namespace NeighbourTable {
 
-bool Add(uint32_t address, const ArpCommandLine::MacAddress& mac) {
+bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& records) {
+    // Sequence and port 0: the answer is taken as it is.
+    return mnl_cb_run(bytes, length, 0, 0, ReadNeighbour, &records) != MNL_CB_ERROR;
+}
+
+std::optional<uint32_t> RouteInterface(IPv4Address address) {
     RouteSocket socket;
-    const std::optional<uint32_t> interfaceIndex = RouteInterface(socket, address);
+    return ::RouteInterface(socket, address.GetNetworkOrder());
+}
+
+bool Set(IPv4Address address, const MacAddress& mac) {
+    RouteSocket socket;
+    const std::optional<uint32_t> interfaceIndex = ::RouteInterface(socket, address.GetNetworkOrder());
     if (!interfaceIndex) return false;
+    const std::optional<std::vector<Record>> records = Dump(socket);
+    if (!records) return false;
+    for (const Record& record : *records) {
+        // Someone else's static entry is theirs to keep.
+        if (record.interfaceIndex == *interfaceIndex && record.address == address &&
+            (record.state & NUD_PERMANENT) && !IsOurs(record))
+            return false;
+    }
     nlmsghdr* request =
         BeginNeighbour(socket, RTM_NEWNEIGH, NLM_F_CREATE | NLM_F_REPLACE, *interfaceIndex, address);
     static_cast<ndmsg*>(mnl_nlmsg_get_payload(request))->ndm_state = NUD_PERMANENT;
-    mnl_attr_put(request, NDA_LLADDR, mac.size(), mac.data());
+    mnl_attr_put(request, NDA_LLADDR, mac.GetBytes().size(), mac.GetBytes().data());
+    mnl_attr_put_u8(request, NDA_PROTOCOL, kNeighbourTag);
     return socket.Transact(request);
 }
 
-bool Delete(uint32_t address) {
+bool RemoveOwn(IPv4Address address) {
     RouteSocket socket;
-    const std::optional<uint32_t> interfaceIndex = RouteInterface(socket, address);
-    if (!interfaceIndex) return false;
-    nlmsghdr* request = BeginNeighbour(socket, RTM_DELNEIGH, 0, *interfaceIndex, address);
-    return socket.Transact(request) || errno == ENOENT;
+    const std::optional<std::vector<Record>> records = Dump(socket);
+    if (!records) return false;
+    bool removed = true;
+    for (const Record& record : *records) {
+        if (record.address != address || !IsOurs(record)) continue;
+        nlmsghdr* request = BeginNeighbour(socket, RTM_DELNEIGH, 0, record.interfaceIndex, address);
+        if (!socket.Transact(request) && errno != ENOENT) removed = false;
+    }
+    return removed;
+}
+
+std::optional<std::vector<Record>> List() {
+    RouteSocket socket;
+    return Dump(socket);
 }
 
 }  // namespace NeighbourTable

@@ -1,22 +1,49 @@
 // The IPv4 neighbour (ARP) table of the calling thread's network namespace,
-// changed over rtnetlink. Each call waits for the kernel's answer, which
-// comes at once, and for nothing else.
+// read and changed over rtnetlink. The entries this program adds carry the
+// protocol tag kNeighbourTag; only those are ever replaced or removed. Each
+// call waits for the kernel's answer, which comes at once, and for nothing
+// else.
 #pragma once
 
-#include "platform/linux/ArpCommandLine.h"
+#include "platform/Platform.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace NeighbourTable {
 
-// Sets a permanent entry binding `address` (network byte order) to `mac` on
-// the interface the kernel routes the address through, replacing any entry
-// there. False without a unicast route, without CAP_NET_ADMIN, or when the
-// kernel refuses.
-bool Add(uint32_t address, const ArpCommandLine::MacAddress& mac);
+// One entry as the kernel reports it.
+struct Record {
+    uint32_t interfaceIndex = 0;
+    uint16_t state = 0;  // NUD_*
+    std::optional<IPv4Address> address;
+    std::optional<MacAddress> mac;      // absent unless 6 bytes long
+    std::optional<uint8_t> protocol;    // who added it; absent when untold
+};
 
-// Removes the entry of `address` from the interface the kernel routes it
-// through; true also when there is none.
-bool Delete(uint32_t address);
+// Reads the neighbour messages of one rtnetlink answer into `records`,
+// skipping any other message and any entry that is not IPv4. Pure: the
+// bytes are all it looks at. False for a malformed answer or an error the
+// kernel reported; what was read before that stays in `records`.
+bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& records);
+
+// Sets a permanent entry binding `address` to `mac`, tagged as ours, on the
+// interface the kernel routes the address through, replacing an entry of
+// ours or a dynamic one there. False without a unicast route, without
+// CAP_NET_ADMIN, when the kernel refuses, or when a permanent entry without
+// our tag is there.
+bool Set(IPv4Address address, const MacAddress& mac);
+
+// Removes every entry for `address` that carries our tag, on any interface;
+// true also when there is none.
+bool RemoveOwn(IPv4Address address);
+
+// The interface of the kernel's unicast route to `address`, if it has one.
+std::optional<uint32_t> RouteInterface(IPv4Address address);
+
+// Every IPv4 entry of the namespace; nothing when the table cannot be read.
+std::optional<std::vector<Record>> List();
 
 }  // namespace NeighbourTable

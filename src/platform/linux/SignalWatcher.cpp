@@ -1,4 +1,4 @@
-// SIGINT and SIGTERM, blocked and taken with sigwait on a thread of the
+// The stop requests, blocked and taken with sigwait on a thread of the
 // watcher's own.
 #include "platform/SignalWatcher.h"
 
@@ -18,6 +18,8 @@ sigset_t WatchedSignals() {
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    sigaddset(&signals, SIGQUIT);
     sigaddset(&signals, kStopSignal);
     return signals;
 }
@@ -59,3 +61,5 @@ SignalWatcher::~SignalWatcher() {
     state_->thread.join();
     pthread_sigmask(SIG_SETMASK, &state_->previousMask, nullptr);
 }
+
+void IgnoreClosedOutput() { ::signal(SIGPIPE, SIG_IGN); }

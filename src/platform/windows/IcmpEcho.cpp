@@ -1,6 +1,7 @@
 // ICMP echo through the ICMP helper calls, with a handle of its own per echo.
 #include "platform/windows/WindowsPlatform.h"
 
+#include "platform/windows/Cancellable.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <vector>
@@ -28,9 +29,8 @@ private:
     HANDLE handle_;
 };
 
-}  // namespace
-
-bool WindowsPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
+// One echo on the calling thread, with buffers of its own.
+bool Echo(uint32_t address, size_t payloadSize, uint32_t timeoutMs) {
     if (payloadSize > 0xFFFF) return false;
     std::vector<char> payload(payloadSize, 0);
     std::vector<char> reply(payloadSize + kReplyOverhead, 0);
@@ -43,4 +43,12 @@ bool WindowsPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t ti
     if (replies == 0) return false;
     const auto* first = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data());
     return first->Status == IP_SUCCESS && first->Address == address;
+}
+
+}  // namespace
+
+// The echo call blocks for its time-out, so it runs where a cancel can leave
+// it behind.
+bool WindowsPlatform::SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) {
+    return RunCancellable<bool>([=] { return Echo(address, payloadSize, timeoutMs); }, cancel).value_or(false);
 }

@@ -29,8 +29,19 @@ public:
     bool GetHostName(char* buffer, size_t size) override;
     uint32_t InetAddr(const char* text) override;
     std::optional<uint32_t> LookupHost(const char* name) override;
-    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs) override;
-    bool LaunchArp(const std::string& parameters) override;
+    // Echo and ARP probe block in the system's calls: they run on a thread
+    // of their own, which a cancel leaves behind to finish by itself.
+    bool SendEcho(uint32_t address, size_t payloadSize, uint32_t timeoutMs, CancelEvent* cancel) override;
+    std::unique_ptr<CancelEvent> CreateCancelEvent() override;
+    void Sleep(uint32_t milliseconds) override;
+    // A named mutex, AddressLockName, that this process created.
+    std::unique_ptr<AddressLock> LockAddress(IPv4Address address) override;
+    // "arp -s ADDRESS MAC" and "arp -d ADDRESS", through LaunchArp.
+    bool SetNeighbour(IPv4Address address, const MacAddress& mac) override;
+    bool RemoveNeighbour(IPv4Address address) override;
+    std::vector<OwnNeighbourEntry> ListOwnNeighbours() override;
+    // SendARP of the IP helper library.
+    ArpProbeResult ProbeArp(IPv4Address address, CancelEvent* cancel) override;
     AdapterList GetAdapters() override;
     bool GetOsVersion(OsVersion& version) override;
     NetworkRights GetNetworkRights() override;
@@ -39,6 +50,12 @@ public:
     std::optional<FileVersion> GetFileVersion() override;
     // From the program's string-table resources, in the thread's ANSI code page.
     std::string LoadStringResource(unsigned id) override;
+
+    // Launches the arp command with `parameters` without waiting for it;
+    // false when it could not be launched.
+    bool LaunchArp(const std::string& parameters);
+    // Global\addrix-address-10.213.7.50
+    static std::string AddressLockName(IPv4Address address);
 
 private:
     std::string arpProgram_;
