@@ -9,7 +9,6 @@
 #include <sys/time.h>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -53,9 +52,12 @@ public:
     }
 
     // Sends the request and reads the answer up to the kernel's
-    // acknowledgement; a route message in the answer goes to `route`. False
-    // when the kernel refused it (errno tells why) or did not answer in time.
-    bool Transact(nlmsghdr* request, std::optional<NetlinkRoute>* route = nullptr) {
+    // acknowledgement or the end of its dump, over as many datagrams as it
+    // takes; the last route message of the answer goes to `route`, its
+    // neighbour messages to `neighbours`. False when the kernel refused it
+    // (errno tells why) or did not answer in time.
+    bool Transact(nlmsghdr* request, std::optional<NetlinkRoute>* route = nullptr,
+                  std::vector<NetlinkNeighbour>* neighbours = nullptr) {
         if (!socket_ || mnl_socket_sendto(socket_, request, request->nlmsg_len) < 0) return false;
         const unsigned int portId = mnl_socket_get_portid(socket_);
         const unsigned int sequence = request->nlmsg_seq;
@@ -66,6 +68,7 @@ public:
             const NetlinkReply reply =
                 ParseNetlinkReply({buffer_.data(), static_cast<size_t>(received)}, sequence, portId);
             if (route && reply.route) *route = reply.route;
+            if (neighbours) neighbours->insert(neighbours->end(), reply.neighbours.begin(), reply.neighbours.end());
             if (reply.status == NetlinkReply::Status::Acknowledged) return true;
             if (reply.status == NetlinkReply::Status::Refused) {
                 errno = reply.error;
@@ -104,42 +107,6 @@ nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uin
     return request;
 }
 
-int ReadNeighbourAttribute(const nlattr* attribute, void* context) {
-    auto& record = *static_cast<NeighbourTable::Record*>(context);
-    switch (mnl_attr_get_type(attribute)) {
-        case NDA_DST:
-            if (mnl_attr_get_payload_len(attribute) == sizeof(uint32_t))
-                record.address = IPv4Address(mnl_attr_get_u32(attribute));
-            break;
-        case NDA_LLADDR:
-            if (mnl_attr_get_payload_len(attribute) == sizeof(MacAddress::Bytes)) {
-                MacAddress::Bytes bytes;
-                std::memcpy(bytes.data(), mnl_attr_get_payload(attribute), bytes.size());
-                record.mac = MacAddress(bytes);
-            }
-            break;
-        case NDA_PROTOCOL:
-            if (mnl_attr_validate(attribute, MNL_TYPE_U8) >= 0) record.protocol = mnl_attr_get_u8(attribute);
-            break;
-        default:
-            break;
-    }
-    return MNL_CB_OK;
-}
-
-int ReadNeighbour(const nlmsghdr* message, void* context) {
-    if (message->nlmsg_type != RTM_NEWNEIGH) return MNL_CB_OK;
-    if (mnl_nlmsg_get_payload_len(message) < sizeof(ndmsg)) return MNL_CB_ERROR;
-    const auto* neighbour = static_cast<const ndmsg*>(mnl_nlmsg_get_payload(message));
-    if (neighbour->ndm_family != AF_INET) return MNL_CB_OK;
-    NeighbourTable::Record record;
-    record.interfaceIndex = static_cast<uint32_t>(neighbour->ndm_ifindex);
-    record.state = neighbour->ndm_state;
-    if (mnl_attr_parse(message, sizeof(ndmsg), ReadNeighbourAttribute, &record) != MNL_CB_OK) return MNL_CB_ERROR;
-    static_cast<std::vector<NeighbourTable::Record>*>(context)->push_back(record);
-    return MNL_CB_OK;
-}
-
 bool IsOurs(const NeighbourTable::Record& record) { return record.protocol == kNeighbourTag; }
 
 std::optional<std::vector<NeighbourTable::Record>> Dump(RouteSocket& socket) {
@@ -147,18 +114,13 @@ std::optional<std::vector<NeighbourTable::Record>> Dump(RouteSocket& socket) {
     auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
     neighbour->ndm_family = AF_INET;
     std::vector<NeighbourTable::Record> records;
-    if (!socket.Transact(request, ReadNeighbour, &records)) return std::nullopt;
+    if (!socket.Transact(request, nullptr, &records)) return std::nullopt;
     return records;
 }
 
 }  // namespace
 
 namespace NeighbourTable {
-
-bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& records) {
-    // Sequence and port 0: the answer is taken as it is.
-    return mnl_cb_run(bytes, length, 0, 0, ReadNeighbour, &records) != MNL_CB_ERROR;
-}
 
 std::optional<uint32_t> RouteInterface(IPv4Address address) {
     RouteSocket socket;
