@@ -23,8 +23,21 @@ bool HasHeader(const nlmsghdr* message, size_t headerSize) {
     return false;
 }
 
+// The kernel fills a message with whole attributes up to its end; bytes
+// left over that make no whole attribute mean the message was cut, and what
+// it would have said there is lost.
+bool AttributesFillMessage(const nlmsghdr* message, size_t headerSize) {
+    const auto* at = static_cast<const char*>(mnl_nlmsg_get_payload_offset(message, headerSize));
+    const auto* end = static_cast<const char*>(mnl_nlmsg_get_payload_tail(message));
+    while (mnl_attr_ok(reinterpret_cast<const nlattr*>(at), static_cast<int>(end - at)))
+        at = reinterpret_cast<const char*>(mnl_attr_next(reinterpret_cast<const nlattr*>(at)));
+    if (at == end) return true;
+    errno = EBADMSG;
+    return false;
+}
+
 int ReadRoute(const nlmsghdr* message, NetlinkReply& reply) {
-    if (!HasHeader(message, sizeof(rtmsg))) return MNL_CB_ERROR;
+    if (!HasHeader(message, sizeof(rtmsg)) || !AttributesFillMessage(message, sizeof(rtmsg))) return MNL_CB_ERROR;
     NetlinkRoute route;
     route.unicast = static_cast<const rtmsg*>(mnl_nlmsg_get_payload(message))->rtm_type == RTN_UNICAST;
     const int result = mnl_attr_parse(message, sizeof(rtmsg), ReadRouteAttribute, &route);
@@ -56,15 +69,14 @@ int ReadNeighbourAttribute(const nlattr* attribute, void* context) {
 }
 
 int ReadNeighbour(const nlmsghdr* message, NetlinkReply& reply) {
-    if (!HasHeader(message, sizeof(ndmsg))) return MNL_CB_ERROR;
+    if (!HasHeader(message, sizeof(ndmsg)) || !AttributesFillMessage(message, sizeof(ndmsg))) return MNL_CB_ERROR;
     const auto* header = static_cast<const ndmsg*>(mnl_nlmsg_get_payload(message));
     if (header->ndm_family != AF_INET) return MNL_CB_OK;
     NetlinkNeighbour neighbour;
     neighbour.interfaceIndex = static_cast<uint32_t>(header->ndm_ifindex);
     neighbour.state = header->ndm_state;
     const int result = mnl_attr_parse(message, sizeof(ndmsg), ReadNeighbourAttribute, &neighbour);
-    // A record whose attributes run past its end is damaged, not half an entry.
-    if (result == MNL_CB_OK) reply.neighbours.push_back(neighbour);
+    reply.neighbours.push_back(neighbour);
     return result;
 }
 
