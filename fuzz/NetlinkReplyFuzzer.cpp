@@ -1,7 +1,8 @@
 // The reader of rtnetlink answers, on any datagram. A refusal always says
 // why, and a datagram reads as its first message followed by the rest: what
 // the first message ends is ended there, and otherwise the rest decides,
-// keeping the first message's route unless the rest brings another.
+// keeping the first message's route unless the rest brings another, and
+// giving the first message's neighbour records followed by the rest's.
 #include "FuzzCheck.h"
 #include "platform/linux/NetlinkReply.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -29,6 +31,20 @@ NetlinkReply Parse(const uint8_t* bytes, size_t size, uint32_t sequence, uint32_
 bool SameRoute(const std::optional<NetlinkRoute>& a, const std::optional<NetlinkRoute>& b) {
     if (!a || !b) return !a && !b;
     return a->unicast == b->unicast && a->interfaceIndex == b->interfaceIndex;
+}
+
+bool SameNeighbour(const NetlinkNeighbour& a, const NetlinkNeighbour& b) {
+    return a.interfaceIndex == b.interfaceIndex && a.state == b.state && a.address == b.address && a.mac == b.mac &&
+           a.protocol == b.protocol;
+}
+
+bool SameNeighbours(const std::vector<NetlinkNeighbour>& a, const std::vector<NetlinkNeighbour>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameNeighbour);
+}
+
+std::vector<NetlinkNeighbour> Joined(std::vector<NetlinkNeighbour> first, const std::vector<NetlinkNeighbour>& rest) {
+    first.insert(first.end(), rest.begin(), rest.end());
+    return first;
 }
 
 }  // namespace
@@ -53,10 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (first.status != NetlinkReply::Status::Pending) {
         FUZZ_CHECK(whole.status == first.status && whole.error == first.error);
         FUZZ_CHECK(SameRoute(whole.route, first.route));
+        FUZZ_CHECK(SameNeighbours(whole.neighbours, first.neighbours));
         return 0;
     }
     const NetlinkReply rest = Parse(datagram + firstLength, length - firstLength, sequence, portId);
     FUZZ_CHECK(whole.status == rest.status && whole.error == rest.error);
     FUZZ_CHECK(SameRoute(whole.route, rest.route ? rest.route : first.route));
+    FUZZ_CHECK(SameNeighbours(whole.neighbours, Joined(first.neighbours, rest.neighbours)));
     return 0;
 }

@@ -1,12 +1,18 @@
 // The reading of the kernel's rtnetlink answers, on datagrams built here:
-// acknowledgements, refusals, route messages, and damaged datagrams.
+// acknowledgements, refusals, route messages, neighbour dumps, and damaged
+// datagrams.
 #include "platform/linux/NetlinkReply.h"
 
+#include "platform/Platform.h"
+
 #include <libmnl/libmnl.h>
+#include <linux/neighbour.h>
 #include <linux/rtnetlink.h>
+#include <sys/socket.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <optional>
 #include <vector>
@@ -50,11 +56,44 @@ public:
         bytes_.insert(bytes_.end(), scratch.begin(), scratch.begin() + MNL_ALIGN(message->nlmsg_len));
     }
 
+    // A neighbour message of `family` for `interfaceIndex`, with the
+    // attributes given; a MAC of another length than 6 when `macLength` says.
+    void AddNeighbour(uint8_t family, uint32_t interfaceIndex, uint16_t state, std::optional<uint32_t> address,
+                      std::optional<MacAddress> mac, std::optional<uint8_t> protocol, size_t macLength = 6) {
+        std::vector<uint8_t> scratch(MNL_SOCKET_BUFFER_SIZE);
+        nlmsghdr* message = mnl_nlmsg_put_header(scratch.data());
+        message->nlmsg_type = RTM_NEWNEIGH;
+        message->nlmsg_flags = NLM_F_MULTI;
+        message->nlmsg_seq = kSequence;
+        message->nlmsg_pid = kPortId;
+        auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(message, sizeof(ndmsg)));
+        neighbour->ndm_family = family;
+        neighbour->ndm_ifindex = static_cast<int>(interfaceIndex);
+        neighbour->ndm_state = state;
+        if (address) mnl_attr_put_u32(message, NDA_DST, *address);
+        if (mac) {
+            std::vector<uint8_t> bytes(mac->GetBytes().begin(), mac->GetBytes().end());
+            bytes.resize(macLength, 0xEE);
+            mnl_attr_put(message, NDA_LLADDR, bytes.size(), bytes.data());
+        }
+        if (protocol) mnl_attr_put_u8(message, NDA_PROTOCOL, *protocol);
+        bytes_.insert(bytes_.end(), scratch.begin(), scratch.begin() + MNL_ALIGN(message->nlmsg_len));
+    }
+
+    // The end of a dump.
+    void AddDone() { Add(NLMSG_DONE, sizeof(int)); }
+
     // The header of the first message.
     nlmsghdr& Header() { return *reinterpret_cast<nlmsghdr*>(bytes_.data()); }
 
     // Cuts the datagram after `size` bytes.
     void Truncate(size_t size) { bytes_.resize(size); }
+
+    // Cuts the only message `by` bytes short, datagram and length alike.
+    void Shorten(size_t by) {
+        Header().nlmsg_len -= static_cast<uint32_t>(by);
+        Truncate(MNL_ALIGN(Header().nlmsg_len));
+    }
 
     // Exactly the bytes of the messages, so that any read past them is caught.
     NetlinkReply Parse() const { return ParseNetlinkReply(bytes_, kSequence, kPortId); }
@@ -64,6 +103,11 @@ private:
 };
 
 using Status = NetlinkReply::Status;
+
+const MacAddress kMac({0x02, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F});
+const MacAddress kOtherMac({0x02, 0x00, 0x00, 0x00, 0x00, 0x01});
+constexpr uint32_t kAddress = 0x0A00000Au;  // any value; the reader does not look into it
+constexpr uint32_t kOtherAddress = 0x0B00000Bu;
 
 TEST(NetlinkReplyTest, AnAcknowledgementEndsTheAnswer) {
     Datagram datagram;
@@ -168,6 +212,99 @@ TEST(NetlinkReplyTest, AnEmptyOrShortDatagramLeavesTheAnswerPending) {
         EXPECT_EQ(reply.status, Status::Pending);
         EXPECT_FALSE(reply.route);
     }
+}
+
+// A dump of the neighbour table: its IPv4 records, over as many datagrams as
+// the kernel needs, up to NLMSG_DONE.
+TEST(NetlinkReplyTest, ANeighbourDumpGivesEachIPv4RecordUntilItsEnd) {
+    Datagram first;
+    first.AddNeighbour(AF_INET, 2, NUD_PERMANENT, kAddress, kMac, kNeighbourTag);
+    first.AddNeighbour(AF_INET6, 2, NUD_REACHABLE, std::nullopt, kMac, std::nullopt);
+    first.AddNeighbour(AF_INET, 5, NUD_REACHABLE, kOtherAddress, kOtherMac, std::nullopt);
+    const NetlinkReply begun = first.Parse();
+    EXPECT_EQ(begun.status, Status::Pending);
+    ASSERT_EQ(begun.neighbours.size(), 2u);
+    EXPECT_EQ(begun.neighbours[0].interfaceIndex, 2u);
+    EXPECT_EQ(begun.neighbours[0].state, NUD_PERMANENT);
+    EXPECT_EQ(begun.neighbours[0].address, IPv4Address(kAddress));
+    EXPECT_EQ(begun.neighbours[0].mac, kMac);
+    EXPECT_EQ(begun.neighbours[0].protocol, kNeighbourTag);
+    EXPECT_EQ(begun.neighbours[1].interfaceIndex, 5u);
+    EXPECT_EQ(begun.neighbours[1].state, NUD_REACHABLE);
+    EXPECT_EQ(begun.neighbours[1].address, IPv4Address(kOtherAddress));
+    EXPECT_EQ(begun.neighbours[1].mac, kOtherMac);
+    EXPECT_FALSE(begun.neighbours[1].protocol);
+
+    Datagram last;
+    last.AddNeighbour(AF_INET, 7, NUD_FAILED, kAddress, std::nullopt, std::nullopt);
+    last.AddDone();
+    const NetlinkReply ended = last.Parse();
+    EXPECT_EQ(ended.status, Status::Acknowledged);
+    EXPECT_EQ(ended.error, 0);
+    ASSERT_EQ(ended.neighbours.size(), 1u);
+    EXPECT_EQ(ended.neighbours[0].interfaceIndex, 7u);
+    EXPECT_FALSE(ended.neighbours[0].mac);
+}
+
+// Link-layer addresses of other lengths (as on InfiniBand) are no MAC.
+TEST(NetlinkReplyTest, ANeighbourWithAnotherLinkLayerAddressHasNoMac) {
+    for (size_t macLength : {size_t{0}, size_t{5}, size_t{8}, size_t{20}}) {
+        SCOPED_TRACE(macLength);
+        Datagram datagram;
+        datagram.AddNeighbour(AF_INET, 2, NUD_REACHABLE, kAddress, kMac, kNeighbourTag, macLength);
+        const NetlinkReply reply = datagram.Parse();
+        EXPECT_EQ(reply.status, Status::Pending);
+        ASSERT_EQ(reply.neighbours.size(), 1u);
+        EXPECT_FALSE(reply.neighbours[0].mac);
+        EXPECT_EQ(reply.neighbours[0].protocol, kNeighbourTag);
+    }
+}
+
+// A neighbour message that ends before its header was read past its end.
+TEST(NetlinkReplyTest, ANeighbourMessageWithoutItsHeaderIsRefusedUnread) {
+    for (size_t payload : {size_t{0}, size_t{4}, sizeof(ndmsg) - 4}) {
+        SCOPED_TRACE(payload);
+        Datagram datagram;
+        datagram.Add(RTM_NEWNEIGH, payload);
+        const NetlinkReply reply = datagram.Parse();
+        EXPECT_EQ(reply.status, Status::Refused);
+        EXPECT_EQ(reply.error, EBADMSG);
+        EXPECT_TRUE(reply.neighbours.empty());
+    }
+}
+
+// A record cut inside an attribute lost what that attribute said: a tag cut
+// off would pass our entry off as someone else's. The whole datagram is
+// refused, for records and routes alike.
+TEST(NetlinkReplyTest, AMessageCutInsideAnAttributeIsRefused) {
+    // The record ends in the MAC (12 bytes with header) and the protocol
+    // (8 with header and padding); a cut inside the padding loses nothing.
+    for (size_t cut : {size_t{4}, size_t{7}, size_t{12}}) {
+        SCOPED_TRACE(cut);
+        Datagram neighbour;
+        neighbour.AddNeighbour(AF_INET, 2, NUD_PERMANENT, kAddress, kMac, kNeighbourTag);
+        neighbour.Shorten(cut);
+        const NetlinkReply reply = neighbour.Parse();
+        EXPECT_EQ(reply.status, Status::Refused);
+        EXPECT_EQ(reply.error, EBADMSG);
+        EXPECT_TRUE(reply.neighbours.empty());
+    }
+    Datagram route;
+    route.AddRoute(RTN_UNICAST, 3);
+    route.Shorten(4);
+    EXPECT_EQ(route.Parse().status, Status::Refused);
+}
+
+// An attribute that claims more bytes than its message holds.
+TEST(NetlinkReplyTest, AnAttributeLongerThanItsMessageIsRefused) {
+    Datagram datagram;
+    datagram.AddNeighbour(AF_INET, 2, NUD_PERMANENT, kAddress, std::nullopt, std::nullopt);
+    // The address attribute follows the neighbour header.
+    auto* attribute = static_cast<nlattr*>(mnl_nlmsg_get_payload_offset(&datagram.Header(), sizeof(ndmsg)));
+    attribute->nla_len = 12;
+    const NetlinkReply reply = datagram.Parse();
+    EXPECT_EQ(reply.status, Status::Refused);
+    EXPECT_TRUE(reply.neighbours.empty());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/linux/NeighbourTable.h"
 
+#include "platform/linux/NetlinkReply.h"
+
 #include <libmnl/libmnl.h>
 #include <linux/neighbour.h>
 #include <linux/rtnetlink.h>
@@ -7,7 +9,6 @@
 #include <sys/time.h>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -51,9 +52,12 @@ public:
     }
 
     // Sends the request and reads the answer up to the kernel's
-    // acknowledgement, handing every message to `onMessage`. False when the
-    // kernel refused it (errno tells why) or did not answer in time.
-    bool Transact(nlmsghdr* request, mnl_cb_t onMessage = nullptr, void* context = nullptr) {
+    // acknowledgement or the end of its dump, over as many datagrams as it
+    // takes; the last route message of the answer goes to `route`, its
+    // neighbour messages to `neighbours`. False when the kernel refused it
+    // (errno tells why) or did not answer in time.
+    bool Transact(nlmsghdr* request, std::optional<NetlinkRoute>* route = nullptr,
+                  std::vector<NetlinkNeighbour>* neighbours = nullptr) {
         if (!socket_ || mnl_socket_sendto(socket_, request, request->nlmsg_len) < 0) return false;
         const unsigned int portId = mnl_socket_get_portid(socket_);
         const unsigned int sequence = request->nlmsg_seq;
@@ -61,39 +65,24 @@ public:
             const ssize_t received = mnl_socket_recvfrom(socket_, buffer_.data(), buffer_.size());
             if (received < 0 && errno == EINTR) continue;
             if (received <= 0) return false;
-            const int result =
-                mnl_cb_run(buffer_.data(), static_cast<size_t>(received), sequence, portId, onMessage, context);
-            if (result == MNL_CB_STOP) return true;
-            if (result == MNL_CB_ERROR) return false;
+            const NetlinkReply reply =
+                ParseNetlinkReply({buffer_.data(), static_cast<size_t>(received)}, sequence, portId);
+            if (route && reply.route) *route = reply.route;
+            if (neighbours) neighbours->insert(neighbours->end(), reply.neighbours.begin(), reply.neighbours.end());
+            if (reply.status == NetlinkReply::Status::Acknowledged) return true;
+            if (reply.status == NetlinkReply::Status::Refused) {
+                errno = reply.error;
+                return false;
+            }
         }
         return false;
     }
 
 private:
     mnl_socket* socket_;
-    std::vector<char> buffer_;
+    std::vector<uint8_t> buffer_;
     unsigned int sequence_ = 0;
 };
-
-struct RouteAnswer {
-    bool unicast = false;
-    std::optional<uint32_t> interfaceIndex;
-};
-
-int ReadRouteAttribute(const nlattr* attribute, void* context) {
-    auto& answer = *static_cast<RouteAnswer*>(context);
-    if (mnl_attr_get_type(attribute) == RTA_OIF && mnl_attr_validate(attribute, MNL_TYPE_U32) >= 0)
-        answer.interfaceIndex = mnl_attr_get_u32(attribute);
-    return MNL_CB_OK;
-}
-
-int ReadRoute(const nlmsghdr* message, void* context) {
-    if (message->nlmsg_type != RTM_NEWROUTE) return MNL_CB_OK;
-    auto& answer = *static_cast<RouteAnswer*>(context);
-    const auto* route = static_cast<const rtmsg*>(mnl_nlmsg_get_payload(message));
-    answer.unicast = route->rtm_type == RTN_UNICAST;
-    return mnl_attr_parse(message, sizeof(rtmsg), ReadRouteAttribute, context);
-}
 
 // The interface of the kernel's unicast route to `address`, if it has one.
 std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
@@ -102,9 +91,9 @@ std::optional<uint32_t> RouteInterface(RouteSocket& socket, uint32_t address) {
     route->rtm_family = AF_INET;
     route->rtm_dst_len = 32;
     mnl_attr_put(request, RTA_DST, sizeof address, &address);
-    RouteAnswer answer;
-    if (!socket.Transact(request, ReadRoute, &answer) || !answer.unicast) return std::nullopt;
-    return answer.interfaceIndex;
+    std::optional<NetlinkRoute> answer;
+    if (!socket.Transact(request, &answer) || !answer || !answer->unicast) return std::nullopt;
+    return answer->interfaceIndex;
 }
 
 nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uint32_t interfaceIndex,
@@ -118,42 +107,6 @@ nlmsghdr* BeginNeighbour(RouteSocket& socket, uint16_t type, uint16_t flags, uin
     return request;
 }
 
-int ReadNeighbourAttribute(const nlattr* attribute, void* context) {
-    auto& record = *static_cast<NeighbourTable::Record*>(context);
-    switch (mnl_attr_get_type(attribute)) {
-        case NDA_DST:
-            if (mnl_attr_get_payload_len(attribute) == sizeof(uint32_t))
-                record.address = IPv4Address(mnl_attr_get_u32(attribute));
-            break;
-        case NDA_LLADDR:
-            if (mnl_attr_get_payload_len(attribute) == sizeof(MacAddress::Bytes)) {
-                MacAddress::Bytes bytes;
-                std::memcpy(bytes.data(), mnl_attr_get_payload(attribute), bytes.size());
-                record.mac = MacAddress(bytes);
-            }
-            break;
-        case NDA_PROTOCOL:
-            if (mnl_attr_validate(attribute, MNL_TYPE_U8) >= 0) record.protocol = mnl_attr_get_u8(attribute);
-            break;
-        default:
-            break;
-    }
-    return MNL_CB_OK;
-}
-
-int ReadNeighbour(const nlmsghdr* message, void* context) {
-    if (message->nlmsg_type != RTM_NEWNEIGH) return MNL_CB_OK;
-    if (mnl_nlmsg_get_payload_len(message) < sizeof(ndmsg)) return MNL_CB_ERROR;
-    const auto* neighbour = static_cast<const ndmsg*>(mnl_nlmsg_get_payload(message));
-    if (neighbour->ndm_family != AF_INET) return MNL_CB_OK;
-    NeighbourTable::Record record;
-    record.interfaceIndex = static_cast<uint32_t>(neighbour->ndm_ifindex);
-    record.state = neighbour->ndm_state;
-    if (mnl_attr_parse(message, sizeof(ndmsg), ReadNeighbourAttribute, &record) != MNL_CB_OK) return MNL_CB_ERROR;
-    static_cast<std::vector<NeighbourTable::Record>*>(context)->push_back(record);
-    return MNL_CB_OK;
-}
-
 bool IsOurs(const NeighbourTable::Record& record) { return record.protocol == kNeighbourTag; }
 
 std::optional<std::vector<NeighbourTable::Record>> Dump(RouteSocket& socket) {
@@ -161,18 +114,13 @@ std::optional<std::vector<NeighbourTable::Record>> Dump(RouteSocket& socket) {
     auto* neighbour = static_cast<ndmsg*>(mnl_nlmsg_put_extra_header(request, sizeof(ndmsg)));
     neighbour->ndm_family = AF_INET;
     std::vector<NeighbourTable::Record> records;
-    if (!socket.Transact(request, ReadNeighbour, &records)) return std::nullopt;
+    if (!socket.Transact(request, nullptr, &records)) return std::nullopt;
     return records;
 }
 
 }  // namespace
 
 namespace NeighbourTable {
-
-bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& records) {
-    // Sequence and port 0: the answer is taken as it is.
-    return mnl_cb_run(bytes, length, 0, 0, ReadNeighbour, &records) != MNL_CB_ERROR;
-}
 
 std::optional<uint32_t> RouteInterface(IPv4Address address) {
     RouteSocket socket;

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/linux/NetlinkReply.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -15,19 +15,7 @@
 namespace NeighbourTable {
 
 // One entry as the kernel reports it.
-struct Record {
-    uint32_t interfaceIndex = 0;
-    uint16_t state = 0;  // NUD_*
-    std::optional<IPv4Address> address;
-    std::optional<MacAddress> mac;      // absent unless 6 bytes long
-    std::optional<uint8_t> protocol;    // who added it; absent when untold
-};
-
-// Reads the neighbour messages of one rtnetlink answer into `records`,
-// skipping any other message and any entry that is not IPv4. Pure: the
-// bytes are all it looks at. False for a malformed answer or an error the
-// kernel reported; what was read before that stays in `records`.
-bool ReadNeighbourAnswer(const void* bytes, size_t length, std::vector<Record>& records);
+using Record = NetlinkNeighbour;
 
 // Sets a permanent entry binding `address` to `mac`, tagged as ours, on the
 // interface the kernel routes the address through, replacing an entry of

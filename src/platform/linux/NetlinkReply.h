@@ -3,14 +3,28 @@
 // damaged, can be read without a socket.
 #pragma once
 
+#include "net/IPv4Address.h"
+#include "net/MacAddress.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 // A route message (RTM_NEWROUTE) of an answer.
 struct NetlinkRoute {
     bool unicast = false;                   // the route's type is RTN_UNICAST
     std::optional<uint32_t> interfaceIndex;  // its output interface (RTA_OIF)
+};
+
+// An IPv4 neighbour message (RTM_NEWNEIGH) of an answer: one entry of the
+// neighbour table as the kernel reports it.
+struct NetlinkNeighbour {
+    uint32_t interfaceIndex = 0;
+    uint16_t state = 0;  // NUD_*
+    std::optional<IPv4Address> address;
+    std::optional<MacAddress> mac;    // absent unless 6 bytes long
+    std::optional<uint8_t> protocol;  // who added it; absent when untold
 };
 
 // What one datagram of an answer says.
@@ -25,6 +39,9 @@ struct NetlinkReply {
     int error = 0;
     // The last route message of the datagram, if it held one.
     std::optional<NetlinkRoute> route;
+    // The IPv4 neighbour messages of the datagram, in order; those of other
+    // families are skipped.
+    std::vector<NetlinkNeighbour> neighbours;
 };
 
 // Reads one datagram of the answer to request `sequence` sent from port
