@@ -13,29 +13,41 @@ constexpr size_t kMaxArguments = 64;
 
 bool SameLine(const CommandLine& a, const CommandLine& b) {
     return a.command == b.command && a.program == b.program && a.serialNumber == b.serialNumber &&
-           a.address == b.address && a.timeoutSeconds == b.timeoutSeconds && a.openBrowser == b.openBrowser &&
-           a.quiet == b.quiet;
+           a.address == b.address && a.listFile == b.listFile && a.reportFile == b.reportFile &&
+           a.timeoutSeconds == b.timeoutSeconds && a.intervalMs == b.intervalMs && a.parallel == b.parallel &&
+           a.interface == b.interface && a.maxHosts == b.maxHosts && a.prefix == b.prefix && a.all == b.all &&
+           a.openBrowser == b.openBrowser && a.json == b.json && a.verbose == b.verbose && a.quiet == b.quiet;
 }
 
-// The arguments that ask for `line`, options first; nothing for a command
-// this target does not know.
+// The arguments that ask for `line`: the program's own options, then the
+// command with its arguments and options; nothing for a command this target
+// does not know.
 std::optional<std::vector<std::string>> WriteOut(const CommandLine& line) {
+    // A written-out argument that starts with '-' would read as an option.
+    for (const std::string* positional : {&line.serialNumber, &line.address})
+        if (!positional->empty() && positional->front() == '-') return std::nullopt;
     std::vector<std::string> arguments{line.program};
+    if (line.verbose) arguments.push_back("--verbose");
     if (line.quiet) arguments.push_back("--quiet");
+    auto option = [&arguments](const char* name, unsigned value, unsigned byDefault) {
+        if (value == byDefault) return;
+        arguments.push_back(name);
+        arguments.push_back(std::to_string(value));
+    };
     switch (line.command) {
         case CommandLine::Command::Help:
             arguments.push_back("--help");
             return arguments;
         case CommandLine::Command::Set:
-            if (line.timeoutSeconds != CommandLine::kDefaultTimeoutSeconds) {
-                arguments.push_back("--timeout");
-                arguments.push_back(std::to_string(line.timeoutSeconds));
-            }
             arguments.insert(arguments.end(), {"set", line.serialNumber, line.address});
+            option("--timeout", line.timeoutSeconds, CommandLine::kDefaultTimeoutSeconds);
+            option("--interval", line.intervalMs, CommandLine::kDefaultIntervalMs);
+            if (line.json) arguments.push_back("--json");
             return arguments;
         case CommandLine::Command::Home:
-            if (line.openBrowser) arguments.push_back("--open");
             arguments.insert(arguments.end(), {"home", line.address});
+            if (line.openBrowser) arguments.push_back("--open");
+            if (line.json) arguments.push_back("--json");
             return arguments;
         default:
             return std::nullopt;
