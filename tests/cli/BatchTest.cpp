@@ -2,6 +2,7 @@
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ParseArguments.h"
 #include "cli/DeviceList.h"
 #include "cli/JsonOutput.h"
 #include "cli/Scan.h"
@@ -365,12 +366,8 @@ TEST(CommandLineTest, BatchScanAndTheirOptions) {
         {{"set", "02C0A7A1B2C3", "10.0.0.5", "--parallel", "3"}, false, {}},
     };
     for (const Case& c : cases) {
-        std::vector<const char*> argv{"addrix-cli"};
-        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-        std::string joined;
-        for (const char* argument : c.arguments) joined += std::string(argument) + " ";
-        SCOPED_TRACE(joined);
-        ParsedCommandLine parsed = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(JoinArguments(c.arguments));
+        ParsedCommandLine parsed = ParseArguments(c.arguments);
         ASSERT_EQ(parsed.commandLine.has_value(), c.valid) << parsed.error;
         if (c.valid) {
             c.check(*parsed.commandLine);

@@ -1,6 +1,7 @@
 #include "cli/Assignment.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/ParseArguments.h"
 #include "net/NetUtil.h"
 #include "platform/fake/FakePlatform.h"
 #include "support/Log.h"
@@ -137,12 +138,8 @@ TEST(CommandLineTest, CommandsAndTheirArguments) {
         {{"clean", "--timeout", "5"}, false, {}, 0, false, false},
     };
     for (const Case& c : cases) {
-        std::vector<const char*> argv{"addrix-cli"};
-        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-        std::string joined;
-        for (const char* argument : c.arguments) joined += std::string(argument) + " ";
-        SCOPED_TRACE(joined);
-        ParsedCommandLine parsed = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(JoinArguments(c.arguments));
+        ParsedCommandLine parsed = ParseArguments(c.arguments);
         ASSERT_EQ(parsed.commandLine.has_value(), c.valid) << parsed.error;
         if (!c.valid) {
             EXPECT_FALSE(parsed.error.empty());
