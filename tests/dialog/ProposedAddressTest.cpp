@@ -1,6 +1,8 @@
 #include "DialogFixture.h"
 
 #include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -41,20 +43,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DialogFixture, ASlowNameServerNeverHoldsTheDialogBack) {
     // The name server answers only once the dialog is open (or after 3 s).
-    std::mutex mutex;
-    std::condition_variable released;
-    bool open = false;
-    platform->onLookupHost = [&](const std::string&) -> std::optional<uint32_t> {
-        std::unique_lock<std::mutex> lock(mutex);
-        released.wait_for(lock, std::chrono::seconds(3), [&] { return open; });
+    // Its state is shared: the lookup's thread may outlive this test.
+    struct NameServer {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool open = false;
+    };
+    auto server = std::make_shared<NameServer>();
+    platform->onLookupHost = [server](const std::string&) -> std::optional<uint32_t> {
+        std::unique_lock<std::mutex> lock(server->mutex);
+        server->released.wait_for(lock, std::chrono::seconds(3), [&] { return server->open; });
         return Platform::System().InetAddr("192.168.77.5");
     };
     Open();
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        open = true;
+        std::lock_guard<std::mutex> lock(server->mutex);
+        server->open = true;
     }
-    released.notify_all();
+    server->released.notify_all();
     EXPECT_EQ(view.AddressText(), "192.168.5.0");
 }
 
